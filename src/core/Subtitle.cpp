@@ -1,0 +1,40 @@
+#include "Subtitle.h"
+
+#include "ScriptMarks.h"
+
+#include <QCoreApplication>
+
+namespace quillery {
+
+Subtitle::Subtitle() : filename(QCoreApplication::translate("Quillery", "Untitled")) {}
+
+bool Subtitle::calculateTimeCodesFromFrameNumbers(double frameRate) {
+    if (format == nullptr || !wasLoadedWithFrameNumbers)
+        return false;
+    for (const SubtitleLinePtr& line : subtitles)
+        line->calculateTimeCodesFromFrameNumbers(frameRate);
+    return true;
+}
+
+void Subtitle::renumber(int64_t firstNumber) {
+    for (const SubtitleLinePtr& line : subtitles)
+        line->number = firstNumber++;
+}
+
+SubtitleLinePtr Subtitle::getSubtitleLineAtIndex(qsizetype index) const {
+    if (index < 0 || index >= subtitles.size())
+        return nullptr;
+    return subtitles[index];
+}
+
+QString Subtitle::getTextViewDisplayString() const {
+    QString text;
+    for (qsizetype i = 0; i < subtitles.size(); ++i) {
+        if (i > 0)
+            text += u'\n';
+        text += subtitles[i]->getSubtitleLineString().replace(u'\n', kLineBreakMark);
+    }
+    return text;
+}
+
+} // namespace quillery

@@ -1,0 +1,37 @@
+// A subtitle file as read or about to be written: its lines in file order plus the
+// header and footer text of formats that have them. It lives only while a file passes
+// between disk and the script editor; the editor's text is the lasting copy.
+#pragma once
+
+#include "SubtitleLine.h"
+
+#include <QList>
+#include <QString>
+
+namespace quillery {
+
+class SubtitleFormat;
+
+class Subtitle {
+public:
+    Subtitle();
+
+    // Frame-based readers fill frame numbers; this turns them into time codes at the
+    // given rate. False (nothing done) for lists read by a time-based format.
+    bool calculateTimeCodesFromFrameNumbers(double frameRate);
+    void renumber(int64_t firstNumber);
+    SubtitleLinePtr getSubtitleLineAtIndex(qsizetype index) const;
+    // The script text of the whole list: one line per subtitle, rows joined by the
+    // line-break mark, no line feed after the last line.
+    QString getTextViewDisplayString() const;
+
+    const SubtitleFormat* format = nullptr;
+    bool wasLoadedWithFrameNumbers = false;
+    QString header; // null when the format has none
+    QString footer; // null when the format has none
+    QString fileUrl;
+    QString filename;
+    QList<SubtitleLinePtr> subtitles;
+};
+
+} // namespace quillery

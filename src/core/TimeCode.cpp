@@ -1,0 +1,85 @@
+#include "TimeCode.h"
+
+#include "NumberText.h"
+
+#include <QList>
+#include <cmath>
+#include <limits>
+
+namespace quillery {
+
+namespace {
+
+// Truncates toward zero, saturating where a double leaves the 64-bit range.
+int64_t toInt64(double value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= 9.2e18)
+        return std::numeric_limits<int64_t>::max();
+    if (value <= -9.2e18)
+        return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(value);
+}
+
+} // namespace
+
+TimeCode::TimeCode(double totalMilliseconds) { setTotalMilliseconds(totalMilliseconds); }
+
+TimeCode::TimeCode(int64_t hours, int64_t minutes, int64_t seconds, int64_t milliseconds)
+    : hours_(hours), minutes_(minutes), seconds_(seconds), milliseconds_(milliseconds) {
+    calculateTotalMilliseconds();
+}
+
+TimeCode TimeCode::fromSeconds(double seconds) { return TimeCode(seconds * 1000); }
+
+TimeCode TimeCode::timeCodeFromString(const QString& text) {
+    return TimeCode(parseToMilliseconds(text));
+}
+
+double TimeCode::parseToMilliseconds(const QString& text) {
+    QList<QStringView> parts;
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == u':' || text[i] == u',' || text[i] == u'.') {
+            parts.append(QStringView(text).sliced(begin, i - begin));
+            begin = i + 1;
+        }
+    }
+    if (parts.size() != 4)
+        return -1.0;
+    const int64_t total = intValue(parts[0]) * int64_t{3600000} + intValue(parts[1]) * 60000 +
+                          intValue(parts[2]) * int64_t{1000} + intValue(parts[3]);
+    return static_cast<double>(total);
+}
+
+void TimeCode::setTotalMilliseconds(double totalMilliseconds) {
+    totalMilliseconds_ = totalMilliseconds;
+    totalSeconds_ = totalMilliseconds / 1000;
+    calculateTimeComponents();
+}
+
+void TimeCode::addTimeMilliseconds(int64_t milliseconds) {
+    setTotalMilliseconds(totalMilliseconds_ + static_cast<double>(milliseconds));
+}
+
+void TimeCode::calculateTimeComponents() {
+    milliseconds_ = toInt64(totalMilliseconds_) % 1000;
+    const int64_t whole = toInt64(totalMilliseconds_ / 1000);
+    hours_ = whole / 3600;
+    minutes_ = (whole - hours_ * 3600) / 60;
+    seconds_ = whole - hours_ * 3600 - minutes_ * 60;
+}
+
+void TimeCode::calculateTotalMilliseconds() {
+    const int64_t total = hours_ * 3600000 + minutes_ * 60000 + seconds_ * 1000 + milliseconds_;
+    totalMilliseconds_ = static_cast<double>(total);
+    totalSeconds_ = totalMilliseconds_ / 1000;
+}
+
+QString TimeCode::description() const {
+    return QString::asprintf("%2lld:%2lld:%2lld,%3lld", static_cast<long long>(hours_),
+                             static_cast<long long>(minutes_), static_cast<long long>(seconds_),
+                             static_cast<long long>(milliseconds_));
+}
+
+} // namespace quillery

@@ -1,0 +1,9 @@
+// Runs every test inside a QCoreApplication, so code that posts or translates finds one.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
