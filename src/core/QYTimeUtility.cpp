@@ -8,24 +8,13 @@
 
 namespace quillery {
 
-namespace {
+int32_t TimeStringFields::wholeSeconds() const {
+    const uint32_t sum = static_cast<uint32_t>(hours) * 3600u + static_cast<uint32_t>(minutes) * 60u +
+                         static_cast<uint32_t>(seconds);
+    return static_cast<int32_t>(sum);
+}
 
-struct TimeStringFields {
-    int32_t hours = 0;
-    int32_t minutes = 0;
-    int32_t seconds = 0;
-    int32_t frames = 0;
-    bool valid = false;
-
-    // H x 3600 + M x 60 + S in 32 bits; wraps like the integer arithmetic it stands for.
-    int32_t wholeSeconds() const {
-        const uint32_t sum = static_cast<uint32_t>(hours) * 3600u +
-                             static_cast<uint32_t>(minutes) * 60u + static_cast<uint32_t>(seconds);
-        return static_cast<int32_t>(sum);
-    }
-};
-
-TimeStringFields splitTimeString(const QString& timeString) {
+TimeStringFields QYTimeUtility::timeStringFields(const QString& timeString) {
     QStringView body(timeString);
     while (!body.isEmpty() && (body.front() == u'[' || body.front() == u']'))
         body = body.mid(1);
@@ -46,8 +35,6 @@ TimeStringFields splitTimeString(const QString& timeString) {
     fields.valid = true;
     return fields;
 }
-
-} // namespace
 
 QYTimeUtility& QYTimeUtility::sharedInstance() {
     static QYTimeUtility instance;
@@ -105,21 +92,21 @@ QString QYTimeUtility::rawTimeStringFromCMTime(const MediaTime& time) const {
 }
 
 double QYTimeUtility::timeIntervalFromString(const QString& timeString) const {
-    const TimeStringFields f = splitTimeString(timeString);
+    const TimeStringFields f = timeStringFields(timeString);
     if (!f.valid)
         return -1.0;
     return f.frames / fps_ + f.wholeSeconds();
 }
 
 double QYTimeUtility::timeIntervalFromStringWithFloor(const QString& timeString) const {
-    const TimeStringFields f = splitTimeString(timeString);
+    const TimeStringFields f = timeStringFields(timeString);
     if (!f.valid)
         return -1.0;
     return std::floor(f.frames / fps_ * 100) / 100 + f.wholeSeconds();
 }
 
 MediaTime QYTimeUtility::cmTimeFromTimeString(const QString& timeString) const {
-    const TimeStringFields f = splitTimeString(timeString);
+    const TimeStringFields f = timeStringFields(timeString);
     if (!f.valid)
         return MediaTime::indefiniteTime();
     const double thousandths = (f.frames + f.wholeSeconds() * fps_) * 1000;

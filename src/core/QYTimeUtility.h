@@ -10,6 +10,19 @@
 
 namespace quillery {
 
+// The fields of a time string as read: integers with the lenient reading of the script
+// format. valid is false when the seconds part does not hold exactly one ".".
+struct TimeStringFields {
+    int32_t hours = 0;
+    int32_t minutes = 0;
+    int32_t seconds = 0;
+    int32_t frames = 0;
+    bool valid = false;
+
+    // H x 3600 + M x 60 + S in 32 bits; wraps like the integer arithmetic it stands for.
+    int32_t wholeSeconds() const;
+};
+
 class QYTimeUtility {
 public:
     static QYTimeUtility& sharedInstance();
@@ -38,6 +51,9 @@ public:
     // One arrow-key nudge of stepFrames frames; the decrease stops at zero.
     MediaTime increasedCMTime(const MediaTime& time, int stepFrames) const;
     MediaTime decreasedCMTime(const MediaTime& time, int stepFrames) const;
+
+    // Splits "[HH:MM:SS.FF]" (brackets optional) into its fields.
+    static TimeStringFields timeStringFields(const QString& timeString);
 
     static QString changeFloat(const QString& decimal);
     // "N/Ds" or "Ns", the rational time notation of Final Cut Pro X; a null string is 0.
