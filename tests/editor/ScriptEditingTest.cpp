@@ -1,0 +1,130 @@
+#include "FpsGuard.h"
+#include "QYTimeUtility.h"
+#include "ScriptEditing.h"
+#include "ScriptText.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using quillery::test::FpsGuard;
+
+namespace {
+
+QList<SubtitleLinePtr> lines(const QString& script) {
+    return createSubtitleLinesFromText(script, FrameDuration{});
+}
+
+class ScriptEditingTest : public testing::Test {
+protected:
+    FpsGuard guard{25};
+};
+
+TEST_F(ScriptEditingTest, StartAndEndPositionsLookAtTheTrimmedText) {
+    const TimeStringPositions positions("[00:00:01.00]A[00:00:02.00]\nB x");
+    EXPECT_TRUE(positions.isStartTimeCodeInRange({0, 13}));
+    EXPECT_FALSE(positions.isEndTimeCodeInRange({0, 13}));
+    EXPECT_TRUE(positions.isEndTimeCodeInRange({14, 13}));
+    EXPECT_TRUE(positions.isStartTimeCodeInRange({28, 1}));
+    EXPECT_FALSE(positions.isStartTimeCodeInRange({30, 1}));
+    EXPECT_TRUE(positions.isEndTimeCodeInRange({30, 1}));
+}
+
+TEST_F(ScriptEditingTest, WholeTextOrderCheck) {
+    const auto reversed = checkTimeStringOrder("[00:00:05.00]A[00:00:04.00]");
+    ASSERT_EQ(reversed.size(), 2);
+    EXPECT_FALSE(reversed[0].isError);
+    EXPECT_TRUE(reversed[1].isError);
+    EXPECT_EQ(reversed[1].range, (TextRange{14, 13}));
+
+    for (const auto& checked : checkTimeStringOrder("[00:00:01.00]A\n[00:00:01.00]B"))
+        EXPECT_FALSE(checked.isError) << "equal times are in order";
+
+    // A time string inside a line is no time; the one after it is checked against 0.
+    const auto middle = checkTimeStringOrder("A [00:00:09.00] B\n[00:00:01.00]C");
+    ASSERT_EQ(middle.size(), 1);
+    EXPECT_FALSE(middle[0].isError);
+}
+
+TEST_F(ScriptEditingTest, LineChecks) {
+    const auto overlap = lines("[00:00:01.00]A[00:00:03.05]\nnote\n[00:00:03.00]B[00:00:05.00]");
+    EXPECT_FALSE(checkErrorStartTimeCode(overlap, 0));
+    EXPECT_TRUE(checkErrorStartTimeCode(overlap, 2)) << "3.0 starts before 3.2 ends";
+
+    const auto equalStarts = lines("[00:00:01.00]A\n[00:00:01.00]B");
+    EXPECT_TRUE(checkErrorStartTimeCode(equalStarts, 1));
+
+    EXPECT_TRUE(checkErrorEndTimeCode(*lines("[00:00:05.00]A[00:00:04.00]")[0]));
+    EXPECT_TRUE(checkErrorEndTimeCode(*lines("[00:00:01.00]A[00:00:01.00]")[0]));
+    EXPECT_FALSE(checkErrorEndTimeCode(*lines("A[00:00:01.00]")[0]));
+}
+
+TEST_F(ScriptEditingTest, AutoCorrectionMovesStartsAndStretchesShortSubtitles) {
+    const auto script = lines("[00:00:01.00]A[00:00:03.05]\n[00:00:03.00]B[00:00:05.00]\n"
+                              "untimed\n[00:00:06.00]C[00:00:06.05]");
+    // 3.0 moves to 3.2 (frame 5); 6.0-6.2 stretches to 6.5 (12.5 frames, rounded up).
+    EXPECT_EQ(autoCorrectedScript(script), "[00:00:01.00]A[00:00:03.05]\n"
+                                           "[00:00:03.05]B[00:00:05.00]\n"
+                                           "untimed\n"
+                                           "[00:00:06.00]C[00:00:06.13]\n");
+    EXPECT_EQ(script[1]->startTime(), 3.0) << "the editor's records are left alone";
+}
+
+TEST_F(ScriptEditingTest, ShiftingMovesEveryTimeStringAndStopsAtZero) {
+    const MediaTime twoSeconds = QYTimeUtility::sharedInstance().getCMTimeWithTimeInteval(2.0);
+    EXPECT_EQ(shiftTimeStrings("[00:00:01.00]A", twoSeconds, false), "[00:00:00.00]A");
+    EXPECT_EQ(shiftTimeStrings("A [00:00:01.00] B\n[00:00:01.050]", twoSeconds, true),
+              "A [00:00:03.00] B\n[00:00:05.00]");
+    EXPECT_EQ(shiftTimeStrings("no times", twoSeconds, true), "no times");
+}
+
+TEST_F(ScriptEditingTest, CutOddOrEvenLines) {
+    const CutLines odd = cutLines("a\n\n b \r\nc\nd", true);
+    EXPECT_EQ(odd.cut, "a\nc\n");
+    EXPECT_EQ(odd.kept, "b\nd\n");
+    const CutLines even = cutLines("a\nb\nc", false);
+    EXPECT_EQ(even.cut, "b\n");
+    EXPECT_EQ(even.kept, "a\nc\n");
+    EXPECT_EQ(cutLines("", true).kept, "");
+}
+
+TEST_F(ScriptEditingTest, PasteTextsOnlyKeepsTheTimesOfTimedLines) {
+    const QString region = "[00:00:01.00]old[00:00:02.00]\nnote\n[00:00:03.00]x[00:00:04.00]";
+    EXPECT_EQ(pasteTextsOnly(region, "new1\nnew2"),
+              "[00:00:01.00]new1[00:00:02.00]\nnote\n[00:00:03.00]new2[00:00:04.00]\n");
+    EXPECT_EQ(pasteTextsOnly(region, "only"),
+              "[00:00:01.00]only[00:00:02.00]\nnote\n[00:00:03.00]x[00:00:04.00]\n");
+    // A text holding "[" is not a whole timed subtitle.
+    EXPECT_EQ(pasteTextsOnly("[00:00:01.00]a[b[00:00:02.00]", "new"),
+              "[00:00:01.00]a[b[00:00:02.00]\n");
+}
+
+TEST_F(ScriptEditingTest, PasteTimeCodesOnlyPairsThePastedTimes) {
+    const QString four = "[00:00:01.00][00:00:02.00][00:00:03.00][00:00:04.00]";
+    EXPECT_EQ(pasteTimeCodesOnly("A\nB", four),
+              "[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]\n");
+    EXPECT_EQ(pasteTimeCodesOnly("[00:00:09.00]A\nB", "[00:00:01.00][00:00:02.00][00:00:03.00]"),
+              "[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B");
+    EXPECT_EQ(pasteTimeCodesOnly("A\nB\nC", "[00:00:01.00][00:00:02.00]"),
+              "[00:00:01.00]A[00:00:02.00]\nB\nC\n");
+    EXPECT_EQ(pasteTimeCodesOnly("A", "nothing"), "A\n");
+}
+
+TEST_F(ScriptEditingTest, FindingTheLineToTime) {
+    const auto script = lines("[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]\nC\nD");
+    EXPECT_EQ(findSubtitleIndexWithTime(script, 0.5), 0);
+    EXPECT_EQ(findSubtitleIndexWithTime(script, 3.5), 1);
+    EXPECT_EQ(findSubtitleIndexWithTime(script, 4.5), 2);
+    EXPECT_EQ(findSubtitleIndexWithTime(lines("C\nD"), 10), 0);
+    EXPECT_EQ(findSubtitleIndexWithTime(lines("[00:00:01.00]A[00:00:02.00]"), 5),
+              TextRange::NotFound);
+}
+
+TEST_F(ScriptEditingTest, StartsAreRefusedInsideTimedLines) {
+    const auto script = lines("[00:00:01.00]A[00:00:03.00]");
+    EXPECT_FALSE(allowInsertStartTime(script, 1.0));
+    EXPECT_FALSE(allowInsertStartTime(script, 2.0));
+    EXPECT_TRUE(allowInsertStartTime(script, 2.99)) << "within 0.02 s of the end";
+    EXPECT_TRUE(allowInsertStartTime(script, 0.5));
+}
+
+} // namespace
