@@ -9,7 +9,8 @@
 
 namespace quillery {
 
-// The file's text, or nothing when it cannot be read or decoded.
+// The file's text, or nothing when it cannot be read or decoded. A byte-order mark is
+// never part of the text.
 std::optional<QString> getContentFromURL(const QString& path);
 
 class TextFileReader {
@@ -23,6 +24,10 @@ public:
     QStringList getLinesFromText(const QString& text) const;
     // getLinesFromText joined with LF; empty when there are no lines.
     QString removeEmptyLinesFromString(const QString& text) const;
+
+private:
+    // The plain text of a Word or RTF document.
+    static std::optional<QString> readRichTextFile(const QString& path);
 };
 
 } // namespace quillery
