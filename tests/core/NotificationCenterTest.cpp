@@ -1,0 +1,146 @@
+#include "NotificationNames.h"
+#include "QYNotificationCenter.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+
+namespace {
+
+// Observers are told apart by address only; these give each one a distinct address.
+struct Observers {
+    int first = 0;
+    int second = 0;
+    int third = 0;
+};
+
+const QString kName = QStringLiteral("kTestNotification");
+const QString kOtherName = QStringLiteral("kOtherTestNotification");
+
+TEST(NotificationCenter, CallsObserversOfTheNameInRegistrationOrder) {
+    QYNotificationCenter center;
+    Observers o;
+    QStringList calls;
+    center.addObserver(&o.second, kName, [&](const Notification&) { calls << "second"; });
+    center.addObserver(&o.first, kName, [&](const Notification&) { calls << "first"; });
+    center.addObserver(&o.third, kOtherName, [&](const Notification&) { calls << "other"; });
+    center.addObserver(&o.third, kName, [&](const Notification&) { calls << "third"; });
+
+    center.postNotificationName(kName);
+    EXPECT_EQ(calls, (QStringList{"second", "first", "third"}));
+}
+
+TEST(NotificationCenter, RemovalDuringDeliveryTakesEffectAtOnce) {
+    QYNotificationCenter center;
+    Observers o;
+    QStringList calls;
+    center.addObserver(&o.first, kName, [&](const Notification&) {
+        calls << "first";
+        center.removeObserver(&o.first);
+        center.removeObserver(&o.third, kName);
+    });
+    center.addObserver(&o.second, kName, [&](const Notification&) { calls << "second"; });
+    center.addObserver(&o.third, kName, [&](const Notification&) { calls << "third"; });
+
+    center.postNotificationName(kName);
+    EXPECT_EQ(calls, (QStringList{"first", "second"}));
+    calls.clear();
+    center.postNotificationName(kName);
+    EXPECT_EQ(calls, (QStringList{"second"}));
+}
+
+TEST(NotificationCenter, ObserverAddedDuringDeliveryWaitsForTheNextPost) {
+    QYNotificationCenter center;
+    Observers o;
+    QStringList calls;
+    center.addObserver(&o.first, kName, [&](const Notification&) {
+        calls << "first";
+        center.removeObserver(&o.first);
+        center.addObserver(&o.second, kName, [&](const Notification&) { calls << "late"; });
+    });
+
+    center.postNotificationName(kName);
+    EXPECT_EQ(calls, (QStringList{"first"}));
+    center.postNotificationName(kName);
+    EXPECT_EQ(calls, (QStringList{"first", "late"}));
+}
+
+TEST(NotificationCenter, RemovesByNameOrEveryName) {
+    QYNotificationCenter center;
+    Observers o;
+    int calls = 0;
+    const auto count = [&](const Notification&) {
+        ++calls;
+    };
+    center.addObserver(&o.first, kName, count);
+    center.addObserver(&o.first, kOtherName, count);
+    center.addObserver(&o.second, kName, count);
+
+    center.removeObserver(&o.first, kName);
+    center.postNotificationName(kName);
+    center.postNotificationName(kOtherName);
+    EXPECT_EQ(calls, 2);
+
+    center.removeObserver(&o.first);
+    center.removeObserver(&o.second);
+    center.postNotificationName(kName);
+    center.postNotificationName(kOtherName);
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(NotificationCenter, ObserverMayPostFromItsHandler) {
+    QYNotificationCenter center;
+    Observers o;
+    QStringList calls;
+    center.addObserver(&o.first, kName, [&](const Notification&) {
+        calls << "outer";
+        center.postNotificationName(kOtherName);
+    });
+    center.addObserver(&o.second, kOtherName, [&](const Notification&) { calls << "inner"; });
+
+    center.postNotificationName(kName);
+    EXPECT_EQ(calls, (QStringList{"outer", "inner"}));
+}
+
+TEST(NotificationCenter, CarriesTheSameLineAndItsIndex) {
+    QYNotificationCenter center;
+    Observers o;
+    const SubtitleLinePtr line = SubtitleLine::create();
+    Notification received;
+    center.addObserver(&o.first, kAddSubtitleLineToWaveFormNotification,
+                       [&](const Notification& notification) { received = notification; });
+
+    center.postNotificationName(kAddSubtitleLineToWaveFormNotification, line, indexUserInfo(3));
+    EXPECT_EQ(received.name, "kAddSubtitleLineToWaveFormNotification");
+    EXPECT_EQ(received.subtitleLine(), line);
+    EXPECT_EQ(received.index(), 3);
+    EXPECT_EQ(received.userInfo.value("index").toInt(), 3);
+    EXPECT_EQ(received.subtitle(), nullptr);
+    EXPECT_EQ(received.text(), QString());
+    EXPECT_FALSE(received.seconds().has_value());
+}
+
+TEST(NotificationCenter, CarriesTextWithTheEditedLineOrSeconds) {
+    QYNotificationCenter center;
+    Observers o;
+    const SubtitleLinePtr line = SubtitleLine::create();
+    std::vector<Notification> received;
+    const auto keep = [&](const Notification& notification) {
+        received.push_back(notification);
+    };
+    center.addObserver(&o.first, kUpdateSubtitleTextViewTextNotification, keep);
+    center.addObserver(&o.first, QYWaveFormTextViewDidChangeStartTimeCodeNotification, keep);
+
+    center.postNotificationName(kUpdateSubtitleTextViewTextNotification,
+                                QStringLiteral("Hello\nthere"), subtitleUserInfo(line));
+    center.postNotificationName(QYWaveFormTextViewDidChangeStartTimeCodeNotification, 12.5);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].text(), "Hello\nthere");
+    EXPECT_EQ(received[0].subtitle(), line);
+    EXPECT_EQ(received[0].subtitleLine(), nullptr);
+    EXPECT_EQ(received[0].index(), -1);
+    EXPECT_EQ(received[1].seconds(), 12.5);
+    EXPECT_EQ(received[1].text(), QString());
+}
+
+} // namespace
