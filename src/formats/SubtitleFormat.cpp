@@ -1,0 +1,92 @@
+#include "SubtitleFormat.h"
+
+#include "QYTimeUtility.h"
+#include "SubViewer10.h"
+#include "SubViewer20.h"
+#include "TextFileReader.h"
+#include "WebVTTFormat.h"
+#include "YouTubeSbv.h"
+
+#include <utility>
+
+namespace quillery {
+
+namespace {
+
+// Every CR and every LF ends a line; lines keep their spaces and empty ones stay.
+QStringList cutIntoLines(QString text) {
+    return text.replace(u'\r', u'\n').split(u'\n');
+}
+
+SubtitleFormat* firstFormatClaiming(const QStringList& lines, const QString& path) {
+    for (SubtitleFormat* format : SubtitleFormat::allSubtitleFormats()) {
+        if (format->isMine(lines, path))
+            return format;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+SubtitleFormat::SubtitleFormat(QString name, QString extension, bool isTimeBased, bool isFrameBased)
+    : name_(std::move(name)), extension_(std::move(extension)), isTimeBased_(isTimeBased),
+      isFrameBased_(isFrameBased) {}
+
+const QList<SubtitleFormat*>& SubtitleFormat::allSubtitleFormats() {
+    static WebVTTFormat webVtt;
+    static SubViewer10 subViewer10;
+    static SubViewer20 subViewer20;
+    static YouTubeSbv youTubeSbv;
+    static const QList<SubtitleFormat*> registry{&webVtt, &subViewer10, &subViewer20, &youTubeSbv};
+    return registry;
+}
+
+QString SubtitleFormat::removeTag(const QString&, const QString& text) {
+    return text;
+}
+
+QString SubtitleFormat::removeBadChars(const QString& text) {
+    return QString(text).replace(QChar(0), u' ');
+}
+
+bool SubtitleFormat::isMine(const QStringList& lines, const QString& path) {
+    Subtitle scratch;
+    loadSubtitle(scratch, lines, path);
+    return static_cast<std::size_t>(scratch.subtitles.size()) > errorCount();
+}
+
+void SubtitleFormat::loadSubtitle(Subtitle&, const QStringList&, const QString&) {}
+
+QString SubtitleFormat::toText(const Subtitle&, const QString&) const {
+    return QString();
+}
+
+void SubtitleFormat::removeNativeFormatting(Subtitle&, const SubtitleFormat*) const {}
+
+QString SubtitleFormat::formatText(const SubtitleLine& line) const {
+    QString text = line.text();
+    while (text.contains("\n\n"))
+        text.replace("\n\n", "\n");
+    return text;
+}
+
+const SubtitleFormat* loadSubtitle(Subtitle& subtitle, const QString& path, bool) {
+    subtitle.fileUrl = path;
+    subtitle.subtitles.clear();
+    const std::optional<QString> text = TextFileReader().readFile(path);
+    if (!text)
+        return nullptr;
+    const QStringList lines = cutIntoLines(*text);
+    SubtitleFormat* format = firstFormatClaiming(lines, path);
+    if (format == nullptr)
+        return nullptr;
+    subtitle.header = QString();
+    format->loadSubtitle(subtitle, lines, path);
+    subtitle.format = format;
+    subtitle.wasLoadedWithFrameNumbers = !format->isTimeBased();
+    subtitle.calculateTimeCodesFromFrameNumbers(QYTimeUtility::sharedInstance().getFPS());
+    format->removeNativeFormatting(subtitle, nullptr);
+    return format;
+}
+
+} // namespace quillery

@@ -1,0 +1,126 @@
+#include "WebVTTFormat.h"
+
+#include "NumberText.h"
+#include "QYRegex.h"
+
+namespace quillery {
+
+namespace {
+
+const QString kShortStartLongEnd =
+    QStringLiteral("^-?\\d+:-?\\d+\\.-?\\d+\\s*-->\\s*-?\\d+:-?\\d+:-?\\d+\\.-?\\d+");
+const QString kShortStartShortEnd =
+    QStringLiteral("^-?\\d+:-?\\d+\\.-?\\d+\\s*-->\\s*-?\\d+:-?\\d+\\.-?\\d+");
+const QString kLongStartLongEnd =
+    QStringLiteral("^-?\\d+:-?\\d+:-?\\d+\\.-?\\d+\\s*-->\\s*-?\\d+:-?\\d+:-?\\d+\\.-?\\d+");
+
+const QString kArrow = QStringLiteral("-->");
+
+// The tags whose markup is dropped after a load, in the order they are removed.
+const QStringList kRemovedTags{"v", "rt", "ruby", "c", "span"};
+
+// The time part of a time line with hours added where they are missing, or an empty
+// string when the line is not a time line. Whatever follows the times is left out.
+QString timesOfTimeLine(const QString& line) {
+    if (!line.contains(kArrow))
+        return QString();
+    QString times = line;
+    if (QYRegex::isMatchedByRegex(times, kShortStartLongEnd))
+        times.prepend("00:");
+    if (QYRegex::isMatchedByRegex(times, kShortStartShortEnd)) {
+        times.replace("--> ", "--> 00:");
+        times.prepend("00:");
+    }
+    const TextRange match = QYRegex::rangeOfRegex(times, kLongStartLongEnd);
+    return match.found() ? times.mid(match.location, match.length) : QString();
+}
+
+SubtitleLinePtr cueFromTimes(const QString& times) {
+    const QStringList halves = times.split(kArrow);
+    auto cue = SubtitleLine::create();
+    cue->setStartTimeCode(TimeCode::timeCodeFromString(halves.first().trimmed()));
+    cue->setEndTimeCode(TimeCode::timeCodeFromString(halves.last().trimmed()));
+    return cue;
+}
+
+// MM:SS.mmm, or HH:MM:SS.mmm when withHours.
+void appendTime(QString& out, const TimeCode& time, bool withHours) {
+    if (withHours) {
+        appendPadded(out, time.hours(), 2);
+        out += u':';
+    }
+    appendPadded(out, time.minutes(), 2);
+    out += u':';
+    appendPadded(out, time.seconds(), 2);
+    out += u'.';
+    appendPadded(out, time.milliseconds(), 3);
+}
+
+} // namespace
+
+WebVTTFormat::WebVTTFormat() : SubtitleFormat("WebVTT", "vtt", true, false) {}
+
+QString WebVTTFormat::removeTag(const QString& tag, const QString& text) {
+    const qsizetype open = text.indexOf(u'<' + tag + u' ');
+    if (open < 0)
+        return text;
+    const qsizetype close = text.indexOf(u'>', open);
+    if (close < 0)
+        return text;
+    QString result = text;
+    result.remove(open, close - open + 1);
+    result.remove("</" + tag + u'>');
+    return result;
+}
+
+void WebVTTFormat::loadSubtitle(Subtitle& subtitle, const QStringList& lines, const QString&) {
+    setErrorCount(0);
+    subtitle.subtitles.clear();
+    SubtitleLinePtr cue;
+    bool textClosed = true;
+    for (const QString& line : lines) {
+        const QString trimmed = line.trimmed();
+        const QString times = timesOfTimeLine(line);
+        if (!times.isEmpty()) {
+            if (cue)
+                subtitle.subtitles.append(cue);
+            cue = cueFromTimes(times);
+            textClosed = false;
+        } else if (cue && !trimmed.isEmpty()) {
+            if (!textClosed)
+                cue->setText((cue->text() + u'\n' + trimmed).trimmed());
+        } else if (line.isEmpty()) {
+            textClosed = true;
+        }
+    }
+    if (cue)
+        subtitle.subtitles.append(cue);
+    subtitle.renumber(1);
+}
+
+QString WebVTTFormat::toText(const Subtitle& subtitle, const QString&) const {
+    QString text = QStringLiteral("WEBVTT\n\n");
+    for (const SubtitleLinePtr& line : subtitle.subtitles) {
+        const TimeCode& start = line->startTimeCode();
+        const TimeCode& end = line->endTimeCode();
+        const bool withHours = start.hours() >= 1 || end.hours() >= 1;
+        appendTime(text, start, withHours);
+        text += " --> ";
+        appendTime(text, end, withHours);
+        text += u'\n' + formatText(*line) + "\n\n";
+    }
+    return text.trimmed();
+}
+
+void WebVTTFormat::removeNativeFormatting(Subtitle& subtitle, const SubtitleFormat*) const {
+    for (const SubtitleLinePtr& line : subtitle.subtitles) {
+        if (!line->text().contains(u'<'))
+            continue;
+        QString text = line->text();
+        for (const QString& tag : kRemovedTags)
+            text = removeTag(tag, text);
+        line->setText(text);
+    }
+}
+
+} // namespace quillery

@@ -1,0 +1,127 @@
+#include "SubtitleFormat.h"
+
+#include "FpsGuard.h"
+#include "ScriptMarks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+
+namespace {
+
+QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
+    QFile file(dir.filePath("subtitle"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+}
+
+QString loadedFormatName(Subtitle& subtitle, const QString& path) {
+    const SubtitleFormat* format = loadSubtitle(subtitle, path);
+    return format == nullptr ? QString("none") : format->name();
+}
+
+TEST(SubtitleFormat, RegistryHoldsOneSharedInstancePerFormatInTagOrder) {
+    const QList<SubtitleFormat*>& formats = SubtitleFormat::allSubtitleFormats();
+    QStringList names;
+    for (const SubtitleFormat* format : formats) {
+        names << format->name() + " " + format->extension();
+        EXPECT_TRUE(format->isTimeBased() && !format->isFrameBased());
+    }
+    EXPECT_EQ(names, QStringList({"WebVTT vtt", "SubViewer 1.0 sub", "SubViewer 2.0 sub",
+                                  "YouTube sbv sbv"}));
+    EXPECT_EQ(&SubtitleFormat::allSubtitleFormats(), &formats);
+}
+
+TEST(SubtitleFormat, TextHelpers) {
+    EXPECT_EQ(SubtitleFormat::removeBadChars(QString("a") + QChar(0) + "b" + QChar(0)), "a b ");
+    EXPECT_EQ(SubtitleFormat::removeTag("v", "<v Bob>Hi</v>"), "<v Bob>Hi</v>");
+    SubtitleLine line;
+    line.setText("a\n\n\n\nb\n\nc\n");
+    EXPECT_EQ(SubtitleFormat::allSubtitleFormats()[0]->formatText(line), "a\nb\nc\n");
+}
+
+TEST(SubtitleFormat, TrialLoadNeedsMoreLinesThanErrors) {
+    SubtitleFormat* sbv = SubtitleFormat::allSubtitleFormats()[3];
+    const QStringList oneCue{"stray", "0:00:01.000,0:00:02.000", "A"};
+    EXPECT_FALSE(sbv->isMine(oneCue, QString()));
+    EXPECT_EQ(sbv->errorCount(), 1u);
+    EXPECT_TRUE(sbv->isMine(oneCue + QStringList{"", "0:00:03.000,0:00:04.000", "B"}, QString()));
+    // A signature without cues yields nothing, so no format claims it.
+    for (SubtitleFormat* format : SubtitleFormat::allSubtitleFormats())
+        EXPECT_FALSE(format->isMine({"WEBVTT", ""}, QString())) << qPrintable(format->name());
+}
+
+TEST(SubtitleFormat, FileReadableByTwoFormatsGoesToTheFirstInTheRegistry) {
+    // SubViewer 1.0 takes the second line as text; SubViewer 2.0 reads it as its times.
+    const QStringList lines{"[00:00:01]", "00:00:05.000,00:00:06.000", "Hello", "[00:00:02]"};
+    EXPECT_TRUE(SubtitleFormat::allSubtitleFormats()[2]->isMine(lines, QString()));
+    QTemporaryDir dir;
+    Subtitle subtitle;
+    EXPECT_EQ(loadedFormatName(subtitle, writeFile(dir, lines.join('\n').toUtf8())),
+              "SubViewer 1.0");
+    ASSERT_EQ(subtitle.subtitles.size(), 1);
+    EXPECT_EQ(subtitle.subtitles[0]->text(), "00:00:05.000,00:00:06.000");
+}
+
+TEST(SubtitleFormat, LoadingRecordsTheFormatAndStripsWebVttMarkup) {
+    test::FpsGuard guard(25);
+    QTemporaryDir dir;
+    const QString path =
+        writeFile(dir, "WEBVTT\n\n00:01.000 --> 00:02.400\n<v Ann>Hi</v>\nthere\n");
+    Subtitle subtitle;
+    subtitle.header = "stale";
+    const SubtitleFormat* format = loadSubtitle(subtitle, path);
+    EXPECT_EQ(format, SubtitleFormat::allSubtitleFormats()[0]);
+    EXPECT_EQ(subtitle.format, format);
+    EXPECT_EQ(subtitle.fileUrl, path);
+    EXPECT_TRUE(subtitle.header.isNull());
+    EXPECT_FALSE(subtitle.wasLoadedWithFrameNumbers);
+    EXPECT_EQ(subtitle.getTextViewDisplayString(),
+              QString("[00:00:01.00]Hi") + kLineBreakMark + "there[00:00:02.10]");
+}
+
+TEST(SubtitleFormat, UnclaimedOrUnreadableFilesLeaveAnEmptyList) {
+    QTemporaryDir dir;
+    Subtitle subtitle;
+    subtitle.subtitles.append(SubtitleLine::create());
+    // The plain-text reader drops every CR, so CR-only line ends make one long line.
+    EXPECT_EQ(loadedFormatName(subtitle, writeFile(dir, "WEBVTT\r\r00:01.000 --> 00:02.000\rHi\r")),
+              "none");
+    EXPECT_TRUE(subtitle.subtitles.isEmpty());
+    EXPECT_EQ(loadedFormatName(subtitle, dir.filePath("missing.vtt")), "none");
+}
+
+struct CorpusRow {
+    const char* file;
+    const char* format;
+    qsizetype cues;
+};
+
+// Every file of the corpus's vtt, sbv and sub folders.
+TEST(SubtitleFormat, CorpusFilesAreDetectedAndCounted) {
+    const CorpusRow rows[] = {
+        {"vtt/astisub-broken-in.vtt", "none", 0},
+        {"vtt/gaupol-webvtt.vtt", "WebVTT", 10},
+        {"vtt/vttjs-many-comments.vtt", "WebVTT", 2},
+        {"vtt/swiftsubtitles-speakers1.vtt", "WebVTT", 8},
+        {"vtt/wpt-arrows.vtt", "WebVTT", 6},
+        {"vtt/wpt-timings-too-long.vtt", "WebVTT", 10},
+        {"sbv/swiftsubtitles-captions.sbv", "YouTube sbv", 6},
+        {"sbv/subsrt-sample.sbv", "YouTube sbv", 5},
+        {"sub/gaupol-subviewer2.sub", "SubViewer 2.0", 8},
+        {"sub/subsrt-sample.microdvd.sub", "none", 0},
+    };
+    for (const CorpusRow& row : rows) {
+        Subtitle subtitle;
+        EXPECT_EQ(loadedFormatName(subtitle, QDir(QUILLERY_CORPUS_DIR).filePath(row.file)),
+                  row.format)
+            << row.file;
+        EXPECT_EQ(subtitle.subtitles.size(), row.cues) << row.file;
+    }
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+#include "WebVTTFormat.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+
+namespace {
+
+QStringList texts(const Subtitle& subtitle) {
+    QStringList result;
+    for (const SubtitleLinePtr& line : subtitle.subtitles)
+        result.append(line->text());
+    return result;
+}
+
+struct TimeLineRow {
+    const char* name;
+    const char* line;
+    double startMs; // -1: not a time line
+    double endMs;
+};
+
+TEST(WebVTTFormat, TimeLines) {
+    const TimeLineRow rows[] = {
+        {"both short", "01:02.500 --> 01:04.000", 62500, 64000},
+        {"short start, long end", "01:02.500 --> 1:01:04.000", 62500, 3664000},
+        {"settings ignored, ms whole", "00:00:01.5 -->00:00:02.50 align:start", 1005, 2050},
+        {"short end needs a space after the arrow", "00:01.000 -->00:02.000", -1, -1},
+        {"leading spaces", "  00:01.000 --> 00:02.000", -1, -1},
+        {"doubled colon", "00::00.000 --> 00:01.000", -1, -1},
+    };
+    for (const TimeLineRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        Subtitle subtitle;
+        WebVTTFormat().loadSubtitle(subtitle, {"WEBVTT", "", row.line, "Text"}, QString());
+        ASSERT_EQ(subtitle.subtitles.size(), row.startMs < 0 ? 0 : 1);
+        if (row.startMs < 0)
+            continue;
+        EXPECT_DOUBLE_EQ(subtitle.subtitles[0]->startTimeCode().totalMilliseconds(), row.startMs);
+        EXPECT_DOUBLE_EQ(subtitle.subtitles[0]->endTimeCode().totalMilliseconds(), row.endMs);
+        EXPECT_EQ(subtitle.subtitles[0]->text(), "Text");
+    }
+}
+
+TEST(WebVTTFormat, CueTextRunsToTheFirstEmptyLine) {
+    Subtitle subtitle;
+    WebVTTFormat().loadSubtitle(subtitle,
+                                {"WEBVTT", "", "1", "00:01.000 --> 00:02.000", "  first  ", "   ",
+                                 "second", "", "NOTE between cues", "00:03.000 --> 00:04.000", "",
+                                 "00:05.000 --> 00:06.000", "third", "00:07.000 --> 00:08.000",
+                                 "fourth"},
+                                QString());
+    EXPECT_EQ(texts(subtitle), QStringList({"first\nsecond", "", "third", "fourth"}));
+    EXPECT_EQ(subtitle.subtitles.last()->number, 4);
+}
+
+TEST(WebVTTFormat, RemoveTagDropsTheFirstOpeningTagAndEveryClosingTag) {
+    const char* rows[][3] = {
+        {"v", "<v A>Hi</v> <v B>Yo</v>", "Hi <v B>Yo"},
+        {"v", "<v.loud A>Hi</v>", "<v.loud A>Hi</v>"},
+        {"c", "<c big and more", "<c big and more"},
+        {"c", "<c a b</c>!", "!"},
+        {"c", "<cc a>x</c>", "<cc a>x</c>"},
+    };
+    for (const auto& [tag, text, expected] : rows)
+        EXPECT_EQ(WebVTTFormat::removeTag(tag, text), expected) << text;
+}
+
+TEST(WebVTTFormat, NativeFormattingDropsVoiceRubyClassAndSpanMarkup) {
+    Subtitle subtitle;
+    WebVTTFormat format;
+    format.loadSubtitle(subtitle,
+                        {"00:01.000 --> 00:02.000", "<v Ann><c hi>Hi</c> <span x>there</span>",
+                         "<ruby x>k<rt y>a</rt></ruby></v> <i>ok</i>"},
+                        QString());
+    format.removeNativeFormatting(subtitle, nullptr);
+    EXPECT_EQ(texts(subtitle), QStringList({"Hi there\nka <i>ok</i>"}));
+}
+
+TEST(WebVTTFormat, WriterAddsHoursOnlyWhenACueNeedsThem) {
+    Subtitle subtitle;
+    subtitle.subtitles = {SubtitleLine::create(), SubtitleLine::create()};
+    subtitle.subtitles[0]->setStartTimeCode(TimeCode(1500));
+    subtitle.subtitles[0]->setEndTimeCode(TimeCode(3000));
+    subtitle.subtitles[0]->setText("Hello\n\n\nworld");
+    subtitle.subtitles[1]->setStartTimeCode(TimeCode(0, 59, 59, 0));
+    subtitle.subtitles[1]->setEndTimeCode(TimeCode(1, 0, 1, 0));
+    subtitle.subtitles[1]->setText("Bye");
+    EXPECT_EQ(WebVTTFormat().toText(subtitle, "WebVTT"),
+              "WEBVTT\n\n00:01.500 --> 00:03.000\nHello\nworld\n\n"
+              "00:59:59.000 --> 01:00:01.000\nBye");
+    EXPECT_EQ(WebVTTFormat().toText(Subtitle(), "WebVTT"), "WEBVTT");
+}
+
+TEST(WebVTTFormat, CorpusArrowsOutsideTimeLinesAreText) {
+    Subtitle arrows;
+    loadSubtitle(arrows, QDir(QUILLERY_CORPUS_DIR).filePath("vtt/wpt-arrows.vtt"));
+    EXPECT_EQ(texts(arrows), QStringList({"text1\nfoo-->", "text2\n-->foo", "text3\n--->",
+                                          "text4\n-->-->", "text5", "text6"}));
+}
+
+} // namespace
