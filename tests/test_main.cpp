@@ -1,9 +1,19 @@
-// Runs every test inside a QCoreApplication, so code that posts or translates finds one.
-#include <QCoreApplication>
+// Runs every test inside a Qt application object, so code that posts, translates or
+// shows widgets finds one. Preferences go to Qt's test locations, never the user's.
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#ifdef QUILLERY_WIDGET_TESTS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    TestApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

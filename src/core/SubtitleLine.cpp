@@ -77,6 +77,18 @@ void SubtitleLine::setText(const QString& text) {
     emit textChanged();
 }
 
+void SubtitleLine::assignTimesAndText(const SubtitleLine& other) {
+    startTime_ = other.startTime_;
+    startTimeCode_ = other.startTimeCode_;
+    startTimeString_ = other.startTimeString_;
+    emit startTimeChanged();
+    setText(other.text_);
+    endTime_ = other.endTime_;
+    endTimeCode_ = other.endTimeCode_;
+    endTimeString_ = other.endTimeString_;
+    emit endTimeChanged();
+}
+
 QString SubtitleLine::getSubtitleLineString() const {
     return startTimeString_ + text_ + endTimeString_;
 }

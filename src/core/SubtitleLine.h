@@ -33,6 +33,9 @@ public:
     void setEndTime(double seconds);
     void setEndTimeCode(const TimeCode& timeCode);
     void setText(const QString& text);
+    // Takes over another line's start, end and text as they stand. Times are copied, not
+    // rounded again: rounding an already rounded time can move it up a millisecond.
+    void assignTimesAndText(const SubtitleLine& other);
 
     double startTime() const { return startTime_; }
     double endTime() const { return endTime_; }

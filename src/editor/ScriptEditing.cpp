@@ -14,7 +14,9 @@ constexpr double kMinimumDuration = 0.5;
 // A start may be typed this close to the end of the subtitle it falls in.
 constexpr double kStartTolerance = 0.02;
 
-const QYTimeUtility& timeUtility() { return QYTimeUtility::sharedInstance(); }
+const QYTimeUtility& timeUtility() {
+    return QYTimeUtility::sharedInstance();
+}
 
 QStringList nonEmptyLines(const QString& text) {
     return TextFileReader::sharedInstance().getLinesFromText(text);
@@ -126,8 +128,7 @@ CutLines cutLines(const QString& region, bool cutOddLines) {
 }
 
 QString pasteTextsOnly(const QString& region, const QString& newTexts) {
-    static const QString wholeTimedLine =
-        QStringLiteral("^%1[^\\[]*%1$").arg(kTimeStringPattern);
+    static const QString wholeTimedLine = QStringLiteral("^%1[^\\[]*%1$").arg(kTimeStringPattern);
     const QStringList texts = newTexts.split(u'\n');
     qsizetype next = 0;
     QString pasted;
@@ -145,7 +146,9 @@ QString pasteTimeCodesOnly(const QString& region, const QString& pastedText) {
     const QStringList texts = removeTimeStrings(region).split(u'\n');
     const QStringList times = QYRegex::matchEnumeratorWithRegex(pastedText, kTimeStringPattern);
     qsizetype nextText = 0;
-    const auto takeText = [&] { return nextText < texts.size() ? texts[nextText++] : QString(); };
+    const auto takeText = [&] {
+        return nextText < texts.size() ? texts[nextText++] : QString();
+    };
     QString result;
     for (qsizetype i = 0; i < times.size(); i += 2) {
         if (i + 1 < times.size())

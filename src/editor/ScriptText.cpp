@@ -20,9 +20,13 @@ int32_t droppedFramesPerMinute(FrameDuration d) {
 }
 
 // 32-bit arithmetic that wraps instead of overflowing, like the integer maths it mirrors.
-int32_t wrapped(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+int32_t wrapped(int64_t value) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
 
-bool isLineBreak(QChar c) { return c == u'\n' || c == u'\r'; }
+bool isLineBreak(QChar c) {
+    return c == u'\n' || c == u'\r';
+}
 
 } // namespace
 
@@ -83,7 +87,9 @@ QList<SubtitleLinePtr> createSubtitleLinesFromText(const QString& text,
 
 QList<SubtitleLinePtr> generateSubtitleLines(const QString& wholeText,
                                              FrameDuration frameDuration) {
-    const auto isTrimmed = [](QChar c) { return c == u'\r' || c == u'\t' || c == u' '; };
+    const auto isTrimmed = [](QChar c) {
+        return c == u'\r' || c == u'\t' || c == u' ';
+    };
     qsizetype begin = 0;
     qsizetype end = wholeText.size();
     while (begin < end && isTrimmed(wholeText[begin]))

@@ -34,8 +34,7 @@ SubtitleLinePtr parseText(const QString& line, FrameDuration frameDuration);
 QList<SubtitleLinePtr> createSubtitleLinesFromText(const QString& text,
                                                    FrameDuration frameDuration);
 // As above for a whole editor text, trimmed of CR, TAB and space at both ends first.
-QList<SubtitleLinePtr> generateSubtitleLines(const QString& wholeText,
-                                             FrameDuration frameDuration);
+QList<SubtitleLinePtr> generateSubtitleLines(const QString& wholeText, FrameDuration frameDuration);
 
 // Start of the text line holding location: one past the last CR or LF before it, or 0.
 qsizetype findLastBreak(qsizetype location, const QString& text);

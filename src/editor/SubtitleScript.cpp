@@ -56,6 +56,28 @@ SubtitleLinePtr SubtitleScript::nextSubtitleLineForLine(const SubtitleLine* line
     return index >= 0 && index + 1 < subtitles_.size() ? subtitles_[index + 1] : nullptr;
 }
 
+SubtitleScript::LineSpan SubtitleScript::lineSpanOf(qsizetype from, qsizetype to) const {
+    LineSpan span;
+    const qsizetype lastIndex = std::max<qsizetype>(subtitles_.size() - 1, 0);
+    span.first = span.last = lastIndex;
+    bool firstFound = false;
+    bool lastFound = false;
+    qsizetype runningEnd = 0;
+    for (qsizetype i = 0; i < subtitles_.size(); ++i) {
+        runningEnd += subtitles_[i]->getSubtitleLineStringLength() + 1;
+        if (!firstFound && runningEnd > from) {
+            span.first = i;
+            firstFound = true;
+        }
+        if (!lastFound && runningEnd > to) {
+            span.last = i;
+            lastFound = true;
+        }
+    }
+    span.textLength = std::max<qsizetype>(runningEnd - 1, 0);
+    return span;
+}
+
 SubtitleLinePtr SubtitleScript::getSubtitleLineWithRange(TextRange range) const {
     qsizetype runningEnd = 0;
     for (const SubtitleLinePtr& line : subtitles_) {
@@ -84,7 +106,7 @@ TextRange SubtitleScript::getRangeWithSubtitleLine(const SubtitleLine* line) con
 }
 
 TextRange SubtitleScript::findTimeCodeRangeOfSubtitleLine(const SubtitleLine* line,
-                                                         bool isStartTimeCode) const {
+                                                          bool isStartTimeCode) const {
     const qsizetype offset = offsetOfSubtitleLine(line);
     if (offset == TextRange::NotFound)
         return {};

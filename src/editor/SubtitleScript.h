@@ -30,6 +30,15 @@ public:
     SubtitleLinePtr previousSubtitleLineForLine(const SubtitleLine* line) const;
     SubtitleLinePtr nextSubtitleLineForLine(const SubtitleLine* line) const;
 
+    // Indexes of the lines holding two locations of the script text (a location past the
+    // end counts as the last line), and the script text's length, from one walk.
+    struct LineSpan {
+        qsizetype first = 0;
+        qsizetype last = 0;
+        qsizetype textLength = 0;
+    };
+    LineSpan lineSpanOf(qsizetype from, qsizetype to) const;
+
     // The line whose text line (with its line feed) holds the location; null past the end.
     SubtitleLinePtr getSubtitleLineWithRange(TextRange range) const;
     // Offset of the line's first character in the script text; NotFound if not listed.

@@ -1,6 +1,7 @@
+#include "ScriptEditing.h"
+
 #include "FpsGuard.h"
 #include "QYTimeUtility.h"
-#include "ScriptEditing.h"
 #include "ScriptText.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-#include "FpsGuard.h"
 #include "ScriptText.h"
+
+#include "FpsGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,9 @@ using quillery::test::FpsGuard;
 
 namespace {
 
-SubtitleLinePtr parse(const QString& line) { return parseText(line, FrameDuration{}); }
+SubtitleLinePtr parse(const QString& line) {
+    return parseText(line, FrameDuration{});
+}
 
 TEST(ParseText, TimeStringsAtTheEdgesAreTimes) {
     FpsGuard guard(25);

@@ -1,5 +1,6 @@
-#include "FpsGuard.h"
 #include "SubtitleScript.h"
+
+#include "FpsGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,9 @@ namespace {
 
 class SubtitleScriptTest : public testing::Test {
 protected:
-    void load(const QString& text) { script.setSubtitles(script.createSubtitleLinesFromText(text)); }
+    void load(const QString& text) {
+        script.setSubtitles(script.createSubtitleLinesFromText(text));
+    }
     const SubtitleLine* at(qsizetype i) const { return script.getAllSubtitles()[i].get(); }
     MediaTime seconds(double s) const { return MediaTime::makeWithSeconds(s, 25000); }
 
