@@ -12,6 +12,11 @@ using TestApplication = QCoreApplication;
 #endif
 
 int main(int argc, char** argv) {
+#ifdef QUILLERY_WIDGET_TESTS
+    // Widgets are tested headless unless a platform is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     QStandardPaths::setTestModeEnabled(true);
     TestApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);

@@ -65,12 +65,18 @@ MediaTime combine(const MediaTime& a, const MediaTime& b, int sign) {
 
 } // namespace
 
-MediaTime add(const MediaTime& a, const MediaTime& b) { return combine(a, b, 1); }
+MediaTime add(const MediaTime& a, const MediaTime& b) {
+    return combine(a, b, 1);
+}
 
-MediaTime subtract(const MediaTime& a, const MediaTime& b) { return combine(a, b, -1); }
+MediaTime subtract(const MediaTime& a, const MediaTime& b) {
+    return combine(a, b, -1);
+}
 
 int compare(const MediaTime& a, const MediaTime& b) {
-    const auto rank = [](const MediaTime& t) { return !t.valid ? 0 : t.indefinite ? 2 : 1; };
+    const auto rank = [](const MediaTime& t) {
+        return !t.valid ? 0 : t.indefinite ? 2 : 1;
+    };
     if (rank(a) != rank(b) || rank(a) != 1)
         return rank(a) < rank(b) ? -1 : rank(a) > rank(b) ? 1 : 0;
     const CommonScale c = toCommonScale(a, b);

@@ -31,6 +31,8 @@ MediaTime subtract(const MediaTime& a, const MediaTime& b);
 // indefinite times last.
 int compare(const MediaTime& a, const MediaTime& b);
 
-inline bool operator==(const MediaTime& a, const MediaTime& b) { return compare(a, b) == 0; }
+inline bool operator==(const MediaTime& a, const MediaTime& b) {
+    return compare(a, b) == 0;
+}
 
 } // namespace quillery

@@ -29,9 +29,13 @@ template <typename Int> Int leadingInteger(QStringView text) {
 
 } // namespace
 
-int32_t intValue(QStringView text) { return leadingInteger<int32_t>(text); }
+int32_t intValue(QStringView text) {
+    return leadingInteger<int32_t>(text);
+}
 
-int64_t longLongValue(QStringView text) { return leadingInteger<int64_t>(text); }
+int64_t longLongValue(QStringView text) {
+    return leadingInteger<int64_t>(text);
+}
 
 void appendPadded(QString& out, int64_t value, int digits) {
     char buffer[24];

@@ -1,6 +1,7 @@
 #include "QYRegex.h"
 
 #include <QDebug>
+#include <array>
 #include <memory>
 #include <unicode/uregex.h>
 #include <unordered_map>
@@ -18,23 +19,44 @@ struct PatternHash {
     size_t operator()(const QString& pattern) const { return qHash(pattern); }
 };
 
-URegularExpression* compiled(const QString& pattern) {
-    thread_local std::unordered_map<QString, CompiledRegex, PatternHash> cache;
-    auto found = cache.find(pattern);
-    if (found != cache.end())
-        return found->second.get();
-
+CompiledRegex compile(const QString& pattern) {
     UErrorCode status = U_ZERO_ERROR;
     UParseError parseError;
-    URegularExpression* regex = uregex_open(reinterpret_cast<const UChar*>(pattern.utf16()),
-                                            static_cast<int32_t>(pattern.size()), 0, &parseError,
-                                            &status);
+    URegularExpression* regex =
+        uregex_open(reinterpret_cast<const UChar*>(pattern.utf16()),
+                    static_cast<int32_t>(pattern.size()), 0, &parseError, &status);
     if (U_FAILURE(status)) {
         qWarning("%s DBG: The pattern %s does not compile: %s", Q_FUNC_INFO,
                  qUtf8Printable(pattern), u_errorName(status));
-        regex = nullptr;
+        return nullptr;
     }
-    return cache.emplace(pattern, CompiledRegex(regex)).first->second.get();
+    return CompiledRegex(regex);
+}
+
+// Patterns are mostly a few constants asked for again and again. They are recognised
+// by their shared string data, which the cache's keys keep alive, before any hashing.
+struct RecentPattern {
+    const QChar* data = nullptr;
+    qsizetype size = 0;
+    URegularExpression* regex = nullptr;
+};
+
+URegularExpression* compiled(const QString& pattern) {
+    thread_local std::unordered_map<QString, CompiledRegex, PatternHash> cache;
+    thread_local std::array<RecentPattern, 8> recent;
+    thread_local std::size_t nextRecent = 0;
+    for (const RecentPattern& r : recent) {
+        if (r.data != nullptr && r.data == pattern.constData() && r.size == pattern.size())
+            return r.regex;
+    }
+    auto found = cache.find(pattern);
+    if (found == cache.end())
+        found = cache.emplace(pattern, compile(pattern)).first;
+    if (!found->first.isEmpty()) {
+        recent[nextRecent] = {found->first.constData(), found->first.size(), found->second.get()};
+        nextRecent = (nextRecent + 1) % recent.size();
+    }
+    return found->second.get();
 }
 
 // Binds the regex to the text for one operation; ICU reads the QString's buffer in place.
@@ -55,8 +77,8 @@ TextRange currentMatch(URegularExpression* regex) {
     return U_SUCCESS(status) ? TextRange{start, end - start} : TextRange{};
 }
 
-template <typename Visit> void forEachMatch(const QString& text, const QString& pattern,
-                                            Visit visit) {
+template <typename Visit>
+void forEachMatch(const QString& text, const QString& pattern, Visit visit) {
     URegularExpression* regex = boundTo(text, pattern);
     if (regex == nullptr)
         return;

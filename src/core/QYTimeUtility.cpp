@@ -9,8 +9,8 @@
 namespace quillery {
 
 int32_t TimeStringFields::wholeSeconds() const {
-    const uint32_t sum = static_cast<uint32_t>(hours) * 3600u + static_cast<uint32_t>(minutes) * 60u +
-                         static_cast<uint32_t>(seconds);
+    const uint32_t sum = static_cast<uint32_t>(hours) * 3600u +
+                         static_cast<uint32_t>(minutes) * 60u + static_cast<uint32_t>(seconds);
     return static_cast<int32_t>(sum);
 }
 
@@ -21,17 +21,23 @@ TimeStringFields QYTimeUtility::timeStringFields(const QString& timeString) {
     while (!body.isEmpty() && (body.back() == u'[' || body.back() == u']'))
         body.chop(1);
 
+    // Fields are found by position rather than by splitting: this runs for every time
+    // string of every script line read.
     TimeStringFields fields;
-    const auto parts = body.split(u':');
-    if (parts.size() < 3)
+    const qsizetype firstColon = body.indexOf(u':');
+    const qsizetype secondColon = firstColon < 0 ? -1 : body.indexOf(u':', firstColon + 1);
+    if (secondColon < 0)
         return fields;
-    const auto secondParts = parts[2].split(u'.');
-    if (secondParts.size() != 2)
+    const qsizetype thirdColon = body.indexOf(u':', secondColon + 1);
+    const QStringView secondsPart =
+        body.sliced(secondColon + 1, (thirdColon < 0 ? body.size() : thirdColon) - secondColon - 1);
+    const qsizetype dot = secondsPart.indexOf(u'.');
+    if (dot < 0 || secondsPart.indexOf(u'.', dot + 1) >= 0)
         return fields;
-    fields.hours = intValue(parts[0]);
-    fields.minutes = intValue(parts[1]);
-    fields.seconds = intValue(secondParts[0]);
-    fields.frames = intValue(secondParts[1]);
+    fields.hours = intValue(body.first(firstColon));
+    fields.minutes = intValue(body.sliced(firstColon + 1, secondColon - firstColon - 1));
+    fields.seconds = intValue(secondsPart.first(dot));
+    fields.frames = intValue(secondsPart.sliced(dot + 1));
     fields.valid = true;
     return fields;
 }
@@ -41,9 +47,13 @@ QYTimeUtility& QYTimeUtility::sharedInstance() {
     return instance;
 }
 
-void QYTimeUtility::setFPS(double fps) { fps_ = fps == 0 ? 30.0 : fps; }
+void QYTimeUtility::setFPS(double fps) {
+    fps_ = fps == 0 ? 30.0 : fps;
+}
 
-int32_t QYTimeUtility::frameTimescale() const { return toInt32(fps_ * 1000); }
+int32_t QYTimeUtility::frameTimescale() const {
+    return toInt32(fps_ * 1000);
+}
 
 QString QYTimeUtility::timeStringFromTimeInterval(double seconds) const {
     if (seconds < 0)
@@ -92,7 +102,10 @@ QString QYTimeUtility::rawTimeStringFromCMTime(const MediaTime& time) const {
 }
 
 double QYTimeUtility::timeIntervalFromString(const QString& timeString) const {
-    const TimeStringFields f = timeStringFields(timeString);
+    return timeIntervalFromFields(timeStringFields(timeString));
+}
+
+double QYTimeUtility::timeIntervalFromFields(const TimeStringFields& f) const {
     if (!f.valid)
         return -1.0;
     return f.frames / fps_ + f.wholeSeconds();

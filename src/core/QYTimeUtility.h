@@ -40,6 +40,7 @@ public:
     // -1 when the seconds part does not hold exactly one ".". The fraction is a frame
     // count, so [00:00:01.123] means 123 frames, not 123 ms.
     double timeIntervalFromString(const QString& timeString) const;
+    double timeIntervalFromFields(const TimeStringFields& fields) const;
     // As above with the fraction floored to whole hundredths of a second.
     double timeIntervalFromStringWithFloor(const QString& timeString) const;
     // Counts thousandths of a frame (timescale fps x 1000); indefinite when malformed.

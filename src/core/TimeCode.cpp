@@ -2,7 +2,7 @@
 
 #include "NumberText.h"
 
-#include <QList>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -23,32 +23,40 @@ int64_t toInt64(double value) {
 
 } // namespace
 
-TimeCode::TimeCode(double totalMilliseconds) { setTotalMilliseconds(totalMilliseconds); }
+TimeCode::TimeCode(double totalMilliseconds) {
+    setTotalMilliseconds(totalMilliseconds);
+}
 
 TimeCode::TimeCode(int64_t hours, int64_t minutes, int64_t seconds, int64_t milliseconds)
     : hours_(hours), minutes_(minutes), seconds_(seconds), milliseconds_(milliseconds) {
     calculateTotalMilliseconds();
 }
 
-TimeCode TimeCode::fromSeconds(double seconds) { return TimeCode(seconds * 1000); }
+TimeCode TimeCode::fromSeconds(double seconds) {
+    return TimeCode(seconds * 1000);
+}
 
 TimeCode TimeCode::timeCodeFromString(const QString& text) {
     return TimeCode(parseToMilliseconds(text));
 }
 
 double TimeCode::parseToMilliseconds(const QString& text) {
-    QList<QStringView> parts;
+    // The four fields, found by position: the readers call this twice for every cue.
+    std::array<QStringView, 4> fields;
+    qsizetype count = 0;
     qsizetype begin = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == u':' || text[i] == u',' || text[i] == u'.') {
-            parts.append(QStringView(text).sliced(begin, i - begin));
-            begin = i + 1;
-        }
+        if (i < text.size() && text[i] != u':' && text[i] != u',' && text[i] != u'.')
+            continue;
+        if (count == 4)
+            return -1.0;
+        fields[count++] = QStringView(text).sliced(begin, i - begin);
+        begin = i + 1;
     }
-    if (parts.size() != 4)
+    if (count != 4)
         return -1.0;
-    const int64_t total = intValue(parts[0]) * int64_t{3600000} + intValue(parts[1]) * 60000 +
-                          intValue(parts[2]) * int64_t{1000} + intValue(parts[3]);
+    const int64_t total = intValue(fields[0]) * int64_t{3600000} + intValue(fields[1]) * 60000 +
+                          intValue(fields[2]) * int64_t{1000} + intValue(fields[3]);
     return static_cast<double>(total);
 }
 

@@ -31,7 +31,10 @@ bool isLineBreak(QChar c) {
 } // namespace
 
 int32_t numeratorFromQuilleryTimecode(const QString& timeString, FrameDuration d) {
-    const TimeStringFields f = QYTimeUtility::timeStringFields(timeString);
+    return numeratorFromTimeStringFields(QYTimeUtility::timeStringFields(timeString), d);
+}
+
+int32_t numeratorFromTimeStringFields(const TimeStringFields& f, FrameDuration d) {
     if (!f.valid)
         return -1;
     const int32_t s = f.wholeSeconds();
@@ -57,13 +60,14 @@ SubtitleLinePtr parseText(const QString& line, FrameDuration frameDuration) {
     for (const RegexMatch& match : QYRegex::allMatches(line, kTimeStringPattern)) {
         if (match.range.length != kTimeStringLength)
             continue;
+        const TimeStringFields fields = QYTimeUtility::timeStringFields(match.text);
         if (match.range.location == 0) {
-            record->setStartTime(utility.timeIntervalFromString(match.text));
-            record->startNumerator = numeratorFromQuilleryTimecode(match.text, frameDuration);
+            record->setStartTime(utility.timeIntervalFromFields(fields));
+            record->startNumerator = numeratorFromTimeStringFields(fields, frameDuration);
             startLength = kTimeStringLength;
         } else if (match.range.end() == line.size()) {
-            record->setEndTime(utility.timeIntervalFromString(match.text));
-            record->endNumerator = numeratorFromQuilleryTimecode(match.text, frameDuration);
+            record->setEndTime(utility.timeIntervalFromFields(fields));
+            record->endNumerator = numeratorFromTimeStringFields(fields, frameDuration);
             endLength = kTimeStringLength;
         }
     }

@@ -4,6 +4,7 @@
 // tool all read script text through them.
 #pragma once
 
+#include "QYTimeUtility.h"
 #include "SubtitleLine.h"
 #include "TextRange.h"
 
@@ -27,6 +28,7 @@ struct FrameDuration {
 // A time string as a count of Final Cut Pro X ticks. NTSC frame durations count the
 // string as drop-frame timecode. All in 32 bits; -1 when the seconds part is malformed.
 int32_t numeratorFromQuilleryTimecode(const QString& timeString, FrameDuration frameDuration);
+int32_t numeratorFromTimeStringFields(const TimeStringFields& fields, FrameDuration frameDuration);
 
 // One line of script text (without its line feed) as a new record.
 SubtitleLinePtr parseText(const QString& line, FrameDuration frameDuration);

@@ -18,10 +18,16 @@ QStringList cutIntoLines(QString text) {
     return text.replace(u'\r', u'\n').split(u'\n');
 }
 
-SubtitleFormat* firstFormatClaiming(const QStringList& lines, const QString& path) {
+// The first format that claims the lines, with the list its trial load read.
+SubtitleFormat* firstFormatClaiming(const QStringList& lines, const QString& path,
+                                    Subtitle& loaded) {
     for (SubtitleFormat* format : SubtitleFormat::allSubtitleFormats()) {
-        if (format->isMine(lines, path))
+        Subtitle scratch;
+        if (format->loadIfMine(scratch, lines, path)) {
+            loaded.header = scratch.header;
+            loaded.subtitles = std::move(scratch.subtitles);
             return format;
+        }
     }
     return nullptr;
 }
@@ -51,8 +57,12 @@ QString SubtitleFormat::removeBadChars(const QString& text) {
 
 bool SubtitleFormat::isMine(const QStringList& lines, const QString& path) {
     Subtitle scratch;
-    loadSubtitle(scratch, lines, path);
-    return static_cast<std::size_t>(scratch.subtitles.size()) > errorCount();
+    return loadIfMine(scratch, lines, path);
+}
+
+bool SubtitleFormat::loadIfMine(Subtitle& subtitle, const QStringList& lines, const QString& path) {
+    loadSubtitle(subtitle, lines, path);
+    return static_cast<std::size_t>(subtitle.subtitles.size()) > errorCount();
 }
 
 void SubtitleFormat::loadSubtitle(Subtitle&, const QStringList&, const QString&) {}
@@ -77,11 +87,10 @@ const SubtitleFormat* loadSubtitle(Subtitle& subtitle, const QString& path, bool
     if (!text)
         return nullptr;
     const QStringList lines = cutIntoLines(*text);
-    SubtitleFormat* format = firstFormatClaiming(lines, path);
+    // Loading is a function of the lines alone, so the claiming trial load is the load.
+    SubtitleFormat* format = firstFormatClaiming(lines, path, subtitle);
     if (format == nullptr)
         return nullptr;
-    subtitle.header = QString();
-    format->loadSubtitle(subtitle, lines, path);
     subtitle.format = format;
     subtitle.wasLoadedWithFrameNumbers = !format->isTimeBased();
     subtitle.calculateTimeCodesFromFrameNumbers(QYTimeUtility::sharedInstance().getFPS());

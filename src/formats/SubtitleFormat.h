@@ -39,6 +39,9 @@ public:
     // A trial load into a scratch list: the file is this format's when it yields more
     // subtitle lines than errors, so a load without any line never claims a file.
     bool isMine(const QStringList& lines, const QString& path);
+    // The trial load made into the given list, so a caller that goes on to load the
+    // same lines with this format can keep the list instead of reading it again.
+    bool loadIfMine(Subtitle& subtitle, const QStringList& lines, const QString& path);
 
     virtual void loadSubtitle(Subtitle& subtitle, const QStringList& lines, const QString& path);
     virtual QString toText(const Subtitle& subtitle, const QString& title) const;

@@ -69,7 +69,7 @@ QString WebVTTFormat::removeTag(const QString& tag, const QString& text) {
         return text;
     QString result = text;
     result.remove(open, close - open + 1);
-    result.remove("</" + tag + u'>');
+    result.remove(QStringLiteral("</") + tag + u'>');
     return result;
 }
 
@@ -117,8 +117,11 @@ void WebVTTFormat::removeNativeFormatting(Subtitle& subtitle, const SubtitleForm
         if (!line->text().contains(u'<'))
             continue;
         QString text = line->text();
-        for (const QString& tag : kRemovedTags)
-            text = removeTag(tag, text);
+        for (const QString& tag : kRemovedTags) {
+            // Most texts hold a tag or two at most; the others are skipped cheaply.
+            if (text.contains(u'<' + tag))
+                text = removeTag(tag, text);
+        }
         line->setText(text);
     }
 }

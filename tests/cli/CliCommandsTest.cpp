@@ -1,0 +1,170 @@
+#include "CliCommands.h"
+#include "FpsGuard.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using quillery::test::FpsGuard;
+
+namespace {
+
+class CliTest : public testing::Test {
+protected:
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    cli::Result run(const QStringList& arguments, const QByteArray& input = {}) {
+        return cli::run(arguments, [input] { return input; });
+    }
+
+    FpsGuard guard{30}; // every command sets the rate; put it back afterwards
+    QTemporaryDir dir;
+};
+
+TEST_F(CliTest, UsageErrorsExitOneWithTheUsageText) {
+    const QList<QStringList> bad = {
+        {},
+        {"convert", "a.srt"},
+        {"to-script"},
+        {"to-script", "--fps", "abc", "a.srt"},
+        {"to-script", "--fps", "0", "a.srt"},
+        {"to-script", "a.srt", "b.srt"},
+        {"export", "a.txt"},
+        {"export", "--format"},
+        {"export", "--format", "srt", "--movie-duration", "-3", "a.txt"},
+        {"export", "--format", "docx", "-"},
+    };
+    for (const QStringList& arguments : bad) {
+        const cli::Result result = run(arguments);
+        EXPECT_EQ(result.exitCode, cli::UsageError) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.standardOutput.isEmpty());
+        EXPECT_TRUE(result.standardError.contains("usage: quillery-cli"));
+    }
+}
+
+TEST_F(CliTest, UnreadableInputExitsTwoWithOneLine) {
+    const QStringList inputs = {dir.filePath("missing.srt"), dir.path(),
+                                writeFile("empty.srt", {}), writeFile("noise.vtt", "WEBVTT\n")};
+    for (const QString& input : inputs) {
+        const cli::Result result = run({"to-script", input});
+        EXPECT_EQ(result.exitCode, cli::InputError) << input.toStdString();
+        EXPECT_TRUE(result.standardOutput.isEmpty());
+        EXPECT_EQ(result.standardError.count('\n'), 1) << result.standardError.toStdString();
+    }
+    EXPECT_TRUE(run({"to-script", inputs[2]})
+                    .standardError.startsWith("quillery-cli: Can not read the srt file : empty.srt."));
+    const QString noCue = writeFile("nocue.srt", "this file has no cue at all in it\n");
+    EXPECT_TRUE(run({"to-script", noCue})
+                    .standardError.startsWith("quillery-cli: Can not translate the srt file : "
+                                              "nocue.srt."));
+    EXPECT_EQ(run({"export", "--format", "srt", dir.filePath("none.txt")}).exitCode,
+              cli::InputError);
+}
+
+TEST_F(CliTest, SubRipBecomesScriptAtTheFrameRate) {
+    const QString path =
+        writeFile("cue.srt", "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\nWorld\r\n");
+    const cli::Result result = run({"to-script", "--fps", "25", path});
+    EXPECT_EQ(result.exitCode, cli::Success);
+    // 500 ms x 25 / 1000 = 12.5 frames, rounded away from zero.
+    EXPECT_EQ(QString::fromUtf8(result.standardOutput),
+              QString::fromUtf8("[00:00:01.00]Hello⏎World[00:00:02.13]\n"));
+}
+
+TEST_F(CliTest, RealSubRipFileWithAnEmptyCue) {
+    const cli::Result result =
+        run({"to-script", "--fps", "25", QUILLERY_CORPUS_DIR "/srt/otio-srt_example.srt"});
+    ASSERT_EQ(result.exitCode, cli::Success);
+    // Cue 4 has no text, so cue 5's number, time line and text become its text.
+    EXPECT_EQ(QString::fromUtf8(result.standardOutput),
+              QString::fromUtf8(
+                  "[00:00:33.14]Subtitle 1 Line 1[00:00:36.19]\n"
+                  "[00:00:36.20]Subtitle 2 Line 1⏎Subtitle 2 Line 2[00:00:39.22]\n"
+                  "[00:00:39.23]Subtitle 3 Line 1⏎Subtitle 3 Line 2⏎Subtitle 3 Line 3"
+                  "[00:00:42.02]\n"
+                  "[00:00:42.03]5⏎00:00:44,244 --> 00:00:46,769⏎Subtitle 5 Line 1"
+                  "[00:00:44.05]\n"));
+}
+
+TEST_F(CliTest, PlainTextIsNormalisedLikeEditorInput) {
+    const QString path = writeFile("script.txt", "one\r\ntwo\tthree\rfour");
+    const cli::Result result = run({"to-script", path});
+    EXPECT_EQ(result.exitCode, cli::Success);
+    EXPECT_EQ(result.standardOutput, "one\ntwothree\nfour\n");
+}
+
+TEST_F(CliTest, ExportsFromStandardInput) {
+    const QByteArray script = "[00:00:01.00]Hello[00:00:02.12]\n[00:00:03.00]World[00:00:04.00]";
+    const cli::Result srt = run({"export", "--format", "srt", "--fps", "25", "-"}, script);
+    EXPECT_EQ(srt.exitCode, cli::Success);
+    EXPECT_EQ(srt.standardOutput, "0\n00:00:01,000 --> 00:00:02,480\nHello\n\n"
+                                  "1\n00:00:03,000 --> 00:00:04,000\nWorld\n");
+    const cli::Result plain = run({"export", "--format", "plain", "-"}, script + "\r\n");
+    EXPECT_EQ(plain.standardOutput, script + "\n");
+}
+
+TEST_F(CliTest, TrailingSubtitleRunsToTheMovieDuration) {
+    const QByteArray script = "[00:00:05.00]Last words";
+    const cli::Result result = run(
+        {"export", "--format", "srt", "--fps", "25", "--movie-duration", "7.5", "-"}, script);
+    EXPECT_EQ(result.standardOutput, "0\n00:00:05,000 --> 00:00:07,500\nLast words\n");
+}
+
+TEST_F(CliTest, FormatExportsSplitRowsButTheWebVttCommandKeepsTheMark) {
+    const QByteArray script = "[00:00:01.00]A⏎B[00:00:02.00]";
+    const cli::Result sbv = run({"export", "--format", "sbv", "--fps", "25", "-"}, script);
+    // The rows reach the writer as line feeds already, so it has no mark left to turn
+    // into CR LF.
+    EXPECT_EQ(sbv.standardOutput, "0:00:01.000,0:00:02.000\r\nA\nB");
+    const cli::Result webvtt = run({"export", "--format", "webvtt", "--fps", "25", "-"}, script);
+    EXPECT_EQ(webvtt.standardOutput, "WEBVTT\n\n00:01.000 --> 00:02.000\nA\nB");
+    const cli::Result vtt = run({"export", "--format", "vtt", "--fps", "25", "-"}, script);
+    EXPECT_EQ(QString::fromUtf8(vtt.standardOutput),
+              QString::fromUtf8("WEBVTT\n\n00:01.000 --> 00:02.000\nA⏎B"));
+    const cli::Result avid = run({"export", "--format", "avid", "--fps", "25", "-"}, script);
+    EXPECT_EQ(QString::fromUtf8(avid.standardOutput),
+              QString::fromUtf8("@ This file written with the Avid Caption plugin, version 1\n\n"
+                                "<begin subtitles>\n\n00:00:01:00 00:00:02:00\nA⏎B\n\n"
+                                "\n\n<end subtitles>"));
+}
+
+TEST_F(CliTest, EveryCorpusSubtitleFileImportsWithoutCrashing) {
+    QDirIterator it(QUILLERY_CORPUS_DIR, {"*.srt", "*.vtt", "*.sbv", "*.sub"}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    int files = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const cli::Result result = run({"to-script", "--fps", "25", path});
+        EXPECT_TRUE(result.exitCode == cli::Success || result.exitCode == cli::InputError)
+            << path.toStdString();
+        ++files;
+    }
+    EXPECT_GE(files, 26);
+}
+
+TEST_F(CliTest, BinaryReportsThroughExitCodeAndStreams) {
+    QProcess process;
+    process.start(QUILLERY_CLI_PATH, {"export", "--format", "stl", "--fps", "25", "-"});
+    process.write("[00:00:01.00]Hi[00:00:01.24]");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardOutput(),
+              "//This STL file is genetated by Quillery\n00:00:01:00, 00:00:01:24, Hi");
+
+    process.start(QUILLERY_CLI_PATH, {"to-script", dir.filePath("absent.srt")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 2);
+}
+
+} // namespace
