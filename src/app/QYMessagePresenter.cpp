@@ -1,0 +1,15 @@
+#include "QYMessagePresenter.h"
+
+#include "Localization.h"
+
+namespace quillery {
+
+void showWarningMessage(QYMessagePresenter& presenter, const QString& text) {
+    presenter.runAlert({localized("Warning"), text, QString(), {localized("Confrim")}});
+}
+
+void showErrorMessage(QYMessagePresenter& presenter, const QString& description) {
+    presenter.runAlert({localized("Error"), description, QString(), {localized("OK")}});
+}
+
+} // namespace quillery
