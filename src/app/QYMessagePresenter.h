@@ -15,6 +15,9 @@ struct AlertRequest {
     // In the order the panel offers them: the default button first, then the alternate
     // and the other button where there are such.
     QStringList buttons;
+    // The answer when the panel is closed without a choice (Escape); the index of the
+    // least committal button.
+    int escapeButton = 0;
 };
 
 struct FileRequest {
