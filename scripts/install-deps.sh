@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libicu-dev libuchardet-dev libpugixml-dev libplist-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  catdoc
+  xvfb xauth ffmpeg
 )
 
 missing=()

@@ -86,6 +86,10 @@ void SubtitleTextView::setFcpxFrameDuration(int32_t numerator, int32_t denominat
     script_.setFrameDuration({numerator, denominator});
 }
 
+double SubtitleTextView::movieDuration() const {
+    return duration_.isNumeric() ? duration_.seconds() : 0.0;
+}
+
 int32_t SubtitleTextView::numeratorFromQuilleryTimecode(const QString& timeString) const {
     return script_.numeratorFromQuilleryTimecode(timeString);
 }

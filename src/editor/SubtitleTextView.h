@@ -10,6 +10,7 @@
 #pragma once
 
 #include "MediaTime.h"
+#include "QYExportSource.h"
 #include "SubtitleScript.h"
 
 #include <QPlainTextEdit>
@@ -25,7 +26,7 @@ class ScriptHighlighter;
 class SubtitleTextViewDelegate;
 struct Notification;
 
-class SubtitleTextView : public QPlainTextEdit {
+class SubtitleTextView : public QPlainTextEdit, public QYExportSource {
     Q_OBJECT
 
 public:
@@ -36,9 +37,18 @@ public:
     void setMoviePlayer(QYMoviePlayerControl* player) { moviePlayer_ = player; }
     // The frame duration of a loaded Final Cut Pro X project; 0/0 when none.
     void setFcpxFrameDuration(int32_t numerator, int32_t denominator);
-    int32_t fcpxFrameDurationNumerator() const { return script_.frameDuration().numerator; }
-    int32_t fcpxFrameDurationDenominator() const { return script_.frameDuration().denominator; }
-    int32_t numeratorFromQuilleryTimecode(const QString& timeString) const;
+    // The exporter's view of the editor.
+    QString scriptText() const override { return toPlainText(); }
+    double movieDuration() const override;
+    int32_t fcpxFrameDurationNumerator() const override {
+        return script_.frameDuration().numerator;
+    }
+    int32_t fcpxFrameDurationDenominator() const override {
+        return script_.frameDuration().denominator;
+    }
+    int32_t numeratorFromQuilleryTimecode(const QString& timeString) const override;
+    // The video duration of the loaded movie or sequence; invalid when there is none.
+    void setDuration(const MediaTime& duration) { duration_ = duration; }
 
     // --- Text in (all normalised first) ---------------------------------------------
     QString string() const { return toPlainText(); }
@@ -121,6 +131,10 @@ public:
     // The main window clears it before rebuilding the waveform.
     void setAdjustingTimeCode(bool adjusting) { adjustingTimeCode_ = adjusting; }
 
+    // The editor's own shortcuts; true when the key was one of them and was handled. The
+    // main window offers every key stroke here first.
+    bool handleKeyEvent(QKeyEvent* event);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -161,7 +175,6 @@ private:
     TextRange timeStringAt(qsizetype location) const;
 
     // Keyboard.
-    bool handleKeyEvent(QKeyEvent* event);
     bool handleMovieControlShortCut(QKeyEvent* event);
     bool handleWaveFormControlShortCut(QKeyEvent* event);
     bool handleTimeCodeSelectionShortCut(QKeyEvent* event);
@@ -186,6 +199,7 @@ private:
     SubtitleTextViewDelegate* textViewDelegate_ = nullptr;
     QYMoviePlayerControl* moviePlayer_ = nullptr;
     QTimer* keyboardRefreshTimer_ = nullptr;
+    MediaTime duration_;
 
     SubtitleLinePtr currentEditingLine_;
     QList<SubtitleLinePtr> changingSubtitleLineArray_;

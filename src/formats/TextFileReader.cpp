@@ -1,5 +1,7 @@
 #include "TextFileReader.h"
 
+#include "RichTextReader.h"
+
 #include <QByteArray>
 #include <QDebug>
 #include <QFile>
@@ -207,8 +209,7 @@ std::optional<QString> TextFileReader::readFile(const QString& path) const {
 }
 
 std::optional<QString> TextFileReader::readRichTextFile(const QString& path) {
-    qDebug("%s DBG: No reader for %s", Q_FUNC_INFO, qUtf8Printable(path));
-    return std::nullopt;
+    return readRichTextDocument(path).text;
 }
 
 QStringList TextFileReader::getLinesFromText(const QString& text) const {

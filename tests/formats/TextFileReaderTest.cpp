@@ -212,8 +212,9 @@ INSTANTIATE_TEST_SUITE_P(
                      QStringLiteral("WEBVTT\n\ncue\n")},
         // CR alone is removed, not turned into LF: the lines run together.
         ReadFileCase{"LoneCrJoinsLines", "a.sub", "one\rtwo\r", QStringLiteral("onetwo")},
-        ReadFileCase{"WordNeedsTheRichTextReader", "a.DOC", "plain words", std::nullopt},
-        ReadFileCase{"RtfNeedsTheRichTextReader", "a.rtf", "{\\rtf1 hi}", std::nullopt}),
+        // A .doc that is no Word document gives no text rather than its raw bytes.
+        ReadFileCase{"NotAWordDocument", "a.DOC", "plain words", std::nullopt},
+        ReadFileCase{"RtfThroughTheRichTextReader", "a.rtf", "{\\rtf1 hi}", QStringLiteral("hi\n")}),
     [](const auto& info) { return info.param.name; });
 
 struct LinesCase {
