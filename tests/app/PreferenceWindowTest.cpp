@@ -1,0 +1,278 @@
+#include "NotificationNames.h"
+#include "QYNotificationCenter.h"
+#include "QYPreferenceWindowController.h"
+#include "QYShortcutRecorder.h"
+#include "ScriptedPresenter.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+class PreferenceWindowTest : public testing::Test {
+protected:
+    PreferenceWindowTest() {
+        window.setFolderOpener([this](const QUrl& url) { openedUrls.append(url); });
+        for (QYShortcutRecorder* field : window.findChildren<QYShortcutRecorder*>())
+            field->setBeeper([this] { ++beeps; });
+    }
+
+    QString storePath() const { return directory.filePath(QStringLiteral("preferences.json")); }
+    QLineEdit* numericField(const QString& property) const {
+        return window.findChild<QLineEdit*>(property);
+    }
+    QYShortcutRecorder* recorder(const QString& action) const {
+        return window.findChild<QYShortcutRecorder*>(action);
+    }
+    void click(const QString& buttonName) {
+        window.findChild<QAbstractButton*>(buttonName)->click();
+    }
+    // Replaces the whole text in one change, as a paste does.
+    static void paste(QLineEdit* field, const QString& text) {
+        field->selectAll();
+        field->insert(text);
+    }
+    void press(const QString& action, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(recorder(action), key, modifiers);
+    }
+    QStringList alertTexts() const {
+        QStringList texts;
+        for (const AlertRequest& alert : presenter.alerts)
+            texts << alert.text << alert.informativeText;
+        return texts;
+    }
+
+    QTemporaryDir directory;
+    QYSetting setting{storePath()};
+    ScriptedPresenter presenter;
+    QYPreferenceWindowController window{setting, presenter};
+    QList<QUrl> openedUrls;
+    int beeps = 0;
+};
+
+// The stored value behind a numeric field, as the store on disk holds it.
+int savedValue(const QString& storePath, const QString& property) {
+    const QYSetting saved(storePath);
+    if (property == "timecodeAdjustmentPerArrowKey")
+        return saved.timecodeAdjustmentPerArrowKey;
+    if (property == "forwardBackwardPerKey")
+        return saved.forwardBackwardPerKey;
+    if (property == "frameIntervalInSpaceMode3")
+        return saved.frameIntervalInSpaceMode3;
+    return saved.autoSaveTimeInteval();
+}
+
+struct NumericCase {
+    const char* name;
+    QString property;
+    QStringList pastes;
+    int expected;
+};
+
+TEST_F(PreferenceWindowTest, NumericFieldsKeepOnlyWholeNumbersInRange) {
+    // Defaults: arrow key 5, forward/backward 5, mode 3 interval 0, autosave 5 minutes.
+    const NumericCase cases[] = {
+        {"arrow key over 1000 reverts", "timecodeAdjustmentPerArrowKey", {"1001"}, 5},
+        {"arrow key 0 reverts", "timecodeAdjustmentPerArrowKey", {"0"}, 5},
+        {"arrow key 1000 is the top", "timecodeAdjustmentPerArrowKey", {"1000"}, 1000},
+        {"fraction reverts to the last good value",
+         "timecodeAdjustmentPerArrowKey",
+         {"7", "2.5"},
+         7},
+        {"forward step over 1000 reverts", "forwardBackwardPerKey", {"1001"}, 5},
+        {"forward step text reverts", "forwardBackwardPerKey", {"abc"}, 5},
+        {"mode 3 interval 0 accepted", "frameIntervalInSpaceMode3", {"12", "0"}, 0},
+        {"mode 3 interval 30 accepted", "frameIntervalInSpaceMode3", {"30"}, 30},
+        {"mode 3 interval 31 reverts", "frameIntervalInSpaceMode3", {"12", "31"}, 12},
+        {"autosave takes any whole number", "autoSaveTimeInteval", {"240"}, 240},
+        {"empty autosave reverts", "autoSaveTimeInteval", {""}, 5},
+    };
+    for (const NumericCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        QYSetting rowSetting(directory.filePath(QString::fromUtf8(row.name)));
+        QYPreferenceWindowController rowWindow(rowSetting, presenter);
+        auto* field = rowWindow.findChild<QLineEdit*>(row.property);
+        for (const QString& text : row.pastes)
+            paste(field, text);
+        EXPECT_EQ(field->text(), QString::number(row.expected));
+        EXPECT_EQ(savedValue(directory.filePath(QString::fromUtf8(row.name)), row.property),
+                  row.expected);
+    }
+}
+
+TEST_F(PreferenceWindowTest, EveryKeystrokeIsValidatedOnItsOwn) {
+    QLineEdit* field = numericField("timecodeAdjustmentPerArrowKey");
+    field->selectAll();
+    QTest::keyClicks(field, "1001");
+    // "1", "10" and "100" were each stored; "1001" put the last of them back.
+    EXPECT_EQ(field->text(), "100");
+    EXPECT_EQ(setting.timecodeAdjustmentPerArrowKey, 100);
+}
+
+TEST_F(PreferenceWindowTest, ATakenShortcutIsRefusedWithTheActionHoldingIt) {
+    press(kInsertTimeCodeAction, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(alertTexts(), QStringList({"The key combination ⌘K cannot be used",
+                                         "Shortcut ⌘K has been used for Play"}));
+    EXPECT_EQ(setting.insertTimecodeShortCut, "⌘,");
+    EXPECT_EQ(recorder(kInsertTimeCodeAction)->text(), "⌘,");
+}
+
+TEST_F(PreferenceWindowTest, AMenuCombinationIsRefusedBeforeTheTableIsAsked) {
+    window.setMenuKeyEquivalents({{"⌘S", "Save"}, {"⌘K", "Open Movie"}});
+    press(kPlayAction, Qt::Key_S, Qt::ControlModifier);
+    press(kInsertTimeCodeAction, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(alertTexts(),
+              QStringList({"The key combination ⌘S cannot be used",
+                           "This shortcut cannot be used because it is already used by the "
+                           "menu item ‘Save’.",
+                           "The key combination ⌘K cannot be used",
+                           "This shortcut cannot be used because it is already used by the "
+                           "menu item ‘Open Movie’."}));
+    EXPECT_EQ(setting.playVideoShortCut, "⌘K");
+    EXPECT_EQ(setting.insertTimecodeShortCut, "⌘,");
+}
+
+TEST_F(PreferenceWindowTest, ABareKeyIsRefusedForActionsButTakenForModes) {
+    press(kPlayAction, Qt::Key_P);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_TRUE(presenter.alerts.isEmpty());
+    EXPECT_EQ(recorder(kPlayAction)->text(), "⌘K");
+
+    press(kMode1Action, Qt::Key_P);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(recorder(kMode1Action)->text(), "P");
+    EXPECT_EQ(recorder(kMode1Action)->selectedText(), "P");
+    EXPECT_EQ(QYSetting(storePath()).mode1ShourtCut, "P");
+    EXPECT_EQ(setting.getShortCutTables().value(kMode1Action), "P");
+}
+
+TEST_F(PreferenceWindowTest, RecordedCombinationsUseTheSystemModifierSymbols) {
+    // Qt's Control is ⌘, Meta is ⌃ and Alt is ⌥.
+    press(kForwardAction, Qt::Key_F5, Qt::MetaModifier | Qt::AltModifier);
+    press(kBackwardAction, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(setting.forwardVideoShortCut, "⌃⌥F5");
+    EXPECT_EQ(setting.backwardVideoShortCut, "⌘⇥");
+}
+
+TEST_F(PreferenceWindowTest, KeysThatMakeNoCombinationAreIgnored) {
+    press(kPlayAction, Qt::Key_Shift, Qt::ShiftModifier);
+    press(kMode2Action, Qt::Key_Control, Qt::ControlModifier);
+    // The field's own combination would otherwise clash with itself in the table.
+    press(kPlayAction, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(beeps, 0);
+    EXPECT_TRUE(presenter.alerts.isEmpty());
+    EXPECT_EQ(setting.mode2ShourtCut, "2");
+    EXPECT_EQ(setting.playVideoShortCut, "⌘K");
+}
+
+TEST_F(PreferenceWindowTest, PlainTabMovesOnInsteadOfRecording) {
+    window.show();
+    QYShortcutRecorder* mode1 = recorder(kMode1Action);
+    mode1->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(mode1, Qt::Key_Tab);
+    EXPECT_EQ(setting.mode1ShourtCut, "Space");
+    EXPECT_FALSE(mode1->hasFocus());
+}
+
+TEST_F(PreferenceWindowTest, WindowShortcutsDoNotFireWhileRecording) {
+    QAction action(&window);
+    action.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    window.addAction(&action);
+    int triggered = 0;
+    QObject::connect(&action, &QAction::triggered, [&triggered] { ++triggered; });
+    window.show();
+    recorder(kPlayAction)->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    press(kPlayAction, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(triggered, 0);
+    EXPECT_EQ(setting.playVideoShortCut, "⌘P");
+}
+
+TEST_F(PreferenceWindowTest, RestoreDefaultPutsBackEveryShortcut) {
+    press(kPlayAction, Qt::Key_P, Qt::ControlModifier);
+    press(kMode3Action, Qt::Key_3);
+    click("restoreDefault");
+    EXPECT_EQ(recorder(kPlayAction)->text(), "⌘K");
+    EXPECT_EQ(recorder(kMode3Action)->text(), "↩");
+    const QYSetting saved(storePath());
+    EXPECT_EQ(saved.playVideoShortCut, "⌘K");
+    EXPECT_EQ(saved.mode3ShourtCut, "↩");
+}
+
+TEST_F(PreferenceWindowTest, ChangingTheToolbarIsAnnounced) {
+    int posts = 0;
+    QYNotificationCenter::sharedInstance().addObserver(
+        this, kToolbarButtonPreferenceChangedNotification, [&posts](const auto&) { ++posts; });
+    auto* group = window.findChild<QButtonGroup*>("isFinalCutPro7ToolBar");
+    group->button(1)->click();
+    EXPECT_EQ(posts, 1);
+    EXPECT_TRUE(QYSetting(storePath()).isFinalCutPro7ToolBar);
+    group->button(1)->click();
+    EXPECT_EQ(posts, 1);
+    group->button(0)->click();
+    EXPECT_EQ(posts, 2);
+    EXPECT_FALSE(setting.isFinalCutPro7ToolBar);
+    QYNotificationCenter::sharedInstance().removeObserver(this);
+}
+
+TEST_F(PreferenceWindowTest, AutoAssembleIsStoredAsTicked) {
+    window.findChild<QCheckBox*>("isAutoAssembleVideoAndAudio")->click();
+    EXPECT_TRUE(QYSetting(storePath()).isAutoAssembleVideoAndAudio);
+}
+
+TEST_F(PreferenceWindowTest, TheChosenDirectoryIsStoredAndShown) {
+    const QString chosen = directory.filePath("Autosaves");
+    presenter.directoryAnswers.enqueue(chosen);
+    click("changeAutoSaveDirectory");
+    ASSERT_EQ(presenter.directoryRequests.size(), 1);
+    EXPECT_EQ(presenter.directoryRequests[0].directory, QDir::homePath() + "/Documents/Quillery/");
+    EXPECT_EQ(QYSetting(storePath()).autoSaveDirectory, chosen);
+    EXPECT_EQ(window.findChild<QLabel*>("autoSaveDirectory")->text(), chosen);
+
+    click("changeAutoSaveDirectory");
+    EXPECT_EQ(setting.autoSaveDirectory, chosen);
+}
+
+TEST_F(PreferenceWindowTest, OpeningTheAutosaveFolderCreatesItFirst) {
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", directory.path().toUtf8());
+    click("openAutoSaveFolder");
+    qputenv("HOME", home);
+    const QString folder = directory.filePath("Documents/Quillery");
+    EXPECT_TRUE(QDir(folder).exists());
+    EXPECT_EQ(openedUrls, QList<QUrl>({QUrl::fromLocalFile(folder)}));
+}
+
+TEST(MenuKeyEquivalentsTest, EverySingleCombinationOfEveryMenuIsListed) {
+    QMenu file("&File");
+    file.addAction("&Save")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    file.addAction("No Shortcut");
+    file.addAction("Chord")->setShortcut(QKeySequence(QStringLiteral("Ctrl+X, C")));
+    QMenu* exportMenu = file.addMenu("Export");
+    exportMenu->addAction("Save && Close")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+    const QList<MenuKeyEquivalent> found = menuKeyEquivalents({file.menuAction()});
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(found[0].shortCut, "⌘S");
+    EXPECT_EQ(found[0].title, "Save");
+    EXPECT_EQ(found[1].shortCut, "⇧⌘W");
+    EXPECT_EQ(found[1].title, "Save & Close");
+}
+
+} // namespace
