@@ -72,6 +72,14 @@ signals:
     void windowTitleChanged(const QString& title);
 
 private:
+    void scheduleAutoSave(int minutes);
+    // The path moves to the newest place of the recent list and the menu is rebuilt.
+    void addRecentFile(const QString& path);
+    // A project with a file of its own, not an autosave, saves without asking for a name.
+    bool hasOwnProjectFile() const;
+    QString autoSaveFolder() const;
+    void openMovieOfProject(const QString& moviePath);
+
     QYProjectHost& host_;
     QYMessagePresenter& presenter_;
     QYSetting& settings_;
