@@ -16,6 +16,11 @@ struct ScriptBlockState : QTextBlockUserData {
     bool startInError = false;
     bool endInError = false;
     bool textHighlighted = false; // just edited on the waveform
+
+    bool operator==(const ScriptBlockState& other) const {
+        return startInError == other.startInError && endInError == other.endInError &&
+               textHighlighted == other.textHighlighted;
+    }
 };
 
 // The state of a block, created on first use.

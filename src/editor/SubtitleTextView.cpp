@@ -1,5 +1,6 @@
 #include "SubtitleTextView.h"
 
+#include "Localization.h"
 #include "NotificationNames.h"
 #include "QYNotificationCenter.h"
 #include "QYSetting.h"
@@ -53,6 +54,8 @@ SubtitleTextView::SubtitleTextView(QWidget* parent) : QPlainTextEdit(parent) {
     colours.setColor(QPalette::Link, QColor(4, 109, 255));
     setPalette(colours);
     restoreTypingFont();
+    setPlaceholderText(
+        localized("Type or paste the subtitles here, one per line, or drop a subtitle file."));
 
     // The records must be up to date before the highlighter colours the changed blocks,
     // so the edit path is connected first.

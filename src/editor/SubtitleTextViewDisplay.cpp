@@ -19,6 +19,8 @@ namespace quillery {
 
 namespace {
 
+constexpr int kDefaultFontPointSize = 14;
+
 const QYTimeUtility& timeUtility() {
     return QYTimeUtility::sharedInstance();
 }
@@ -91,8 +93,13 @@ void SubtitleTextView::refreshTextViewDisplay() {
     currentErrorIndex_ = 0;
     error_ = false;
 
+    // Only blocks whose colours change are coloured again: on a long script that is
+    // usually none of them.
+    QList<ScriptBlockState> before;
+    before.reserve(document()->blockCount());
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         ScriptBlockState& state = blockState(block);
+        before.append(state);
         state.startInError = state.endInError = state.textHighlighted = false;
     }
     const QString text = toPlainText();
@@ -106,7 +113,11 @@ void SubtitleTextView::refreshTextViewDisplay() {
         errorTimeCodeRanges_.append(checked.range);
         error_ = true;
     }
-    highlighter_->rehighlight();
+    int number = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++number) {
+        if (!(blockState(block) == before.value(number)))
+            highlighter_->rehighlightBlock(block);
+    }
     refreshing_ = false;
 }
 
@@ -297,8 +308,11 @@ void SubtitleTextView::restoreTypingFont() {
     const QString saved =
         QYSetting::shareInstance().getStringFromUserDefaultForKey(kTypingAttrKey, QString());
     QFont font;
-    if (!saved.isEmpty() && font.fromString(saved))
-        setFont(font);
+    if (saved.isEmpty() || !font.fromString(saved)) {
+        // Until the user picks a font, a size that reads comfortably for long sessions.
+        font = QFont(QStringLiteral("Helvetica"), kDefaultFontPointSize);
+    }
+    setFont(font);
 }
 
 // --- The mouse ---------------------------------------------------------------------------

@@ -1,0 +1,535 @@
+#include "QYMainWindowController.h"
+
+#include "HelpResources.h"
+#include "Localization.h"
+#include "NotificationNames.h"
+#include "QYConsolidateTextWindowController.h"
+#include "QYNotificationCenter.h"
+#include "QYPreferenceWindowController.h"
+#include "QYProjectSession.h"
+#include "QYReplaceTextWindowController.h"
+#include "QYSetting.h"
+#include "QYToolbarButtonPreferenceWindowController.h"
+#include "QYWidgetMessagePresenter.h"
+#include "SubtitleFormat.h"
+#include "SubtitleTextView.h"
+#include "SystemUtility.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace quillery {
+
+namespace {
+
+// The player pane is at least this wide, and leaves the editor column this much.
+constexpr int kMinimumPlayerWidth = 700;
+constexpr int kMinimumEditorWidth = 500;
+// The waveform pane is between these heights.
+constexpr int kMinimumWaveFormHeight = 200;
+constexpr int kMaximumWaveFormHeight = 500;
+constexpr int kDefaultFontSize = 14;
+
+QString bundleName() {
+    return SystemUtility::sharedInstance().getBundleName();
+}
+
+QLabel* placeholderPane(const QString& text, const QString& objectName) {
+    auto* pane = new QLabel(text);
+    pane->setObjectName(objectName);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setWordWrap(true);
+    pane->setAutoFillBackground(true);
+    QPalette colours = pane->palette();
+    colours.setColor(QPalette::Window, QColor(28, 30, 34));
+    colours.setColor(QPalette::WindowText, QColor(170, 174, 182));
+    pane->setPalette(colours);
+    return pane;
+}
+
+} // namespace
+
+QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QYSetting* settings,
+                                               QWidget* parent)
+    : QMainWindow(parent), settings_(settings ? *settings : QYSetting::shareInstance()),
+      urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    setObjectName(QStringLiteral("QYMainWindowController"));
+    if (presenter == nullptr) {
+        ownPresenter_ = std::make_unique<QYWidgetMessagePresenter>(this);
+        presenter = ownPresenter_.get();
+    }
+    presenter_ = presenter;
+    movieExtensions_ = movieFileExtensions();
+    setAcceptDrops(true);
+    resize(1400, 900);
+
+    buildPanes();
+    session_ = std::make_unique<QYProjectSession>(*this, *presenter_, settings_);
+    buildMenus();
+    connectSession();
+    textView_->setTextViewDelegate(this);
+    textView_->setFocus();
+    loadDefaultTemplate();
+    // Starts untitled, empty and saved.
+    session_->createNewProject();
+
+    const QFont saved = textView_->font();
+    qDebug("%s DBG: The current font size is : %d", Q_FUNC_INFO, saved.pointSize());
+    currentFontSize_ = saved.pointSize() > 0 ? saved.pointSize() : kDefaultFontSize;
+    qApp->installEventFilter(this);
+    QYNotificationCenter::sharedInstance().addObserver(
+        this, kToolbarButtonPreferenceChangedNotification,
+        [this](const Notification&) { initToolBarItems(); });
+}
+
+QYMainWindowController::~QYMainWindowController() {
+    qApp->removeEventFilter(this);
+    QYNotificationCenter::sharedInstance().removeObserver(this);
+}
+
+void QYMainWindowController::windowDidLoad() {
+    session_->setWindowTitle();
+    if (settings_.isFirstLaunch) {
+        QYToolbarButtonPreferenceWindowController choice(settings_, this);
+        choice.exec();
+    }
+    initToolBarItems();
+}
+
+// --- Panes -------------------------------------------------------------------------------
+
+void QYMainWindowController::buildPanes() {
+    textView_ = new SubtitleTextView;
+    textView_->setObjectName(QStringLiteral("SubtitleTextView"));
+    playerPane_ = placeholderPane(localized("No movie loaded.\nDrop a movie here or use "
+                                            "2.Import Video."),
+                                  QStringLiteral("moviePlayerPane"));
+    waveFormPane_ = placeholderPane(localized("The audio waveform of the movie appears here."),
+                                    QStringLiteral("waveFormPane"));
+
+    editorWaveSplit_ = new QSplitter(Qt::Vertical);
+    editorWaveSplit_->setObjectName(QStringLiteral("editorAndAudioWaveSplitView"));
+    editorWaveSplit_->addWidget(textView_);
+    editorWaveSplit_->addWidget(waveFormPane_);
+    editorWaveSplit_->setChildrenCollapsible(false);
+
+    playerEditorSplit_ = new QSplitter(Qt::Horizontal);
+    playerEditorSplit_->setObjectName(QStringLiteral("moviePlayerAndSubtitleEditorSplitView"));
+    playerEditorSplit_->addWidget(playerPane_);
+    playerEditorSplit_->addWidget(editorWaveSplit_);
+    playerEditorSplit_->setChildrenCollapsible(false);
+    setCentralWidget(playerEditorSplit_);
+
+    playerPane_->setMinimumWidth(kMinimumPlayerWidth);
+    textView_->setMinimumWidth(kMinimumEditorWidth);
+    waveFormPane_->setMinimumHeight(kMinimumWaveFormHeight);
+    waveFormPane_->setMaximumHeight(kMaximumWaveFormHeight);
+    playerEditorSplit_->setSizes({kMinimumPlayerWidth, width() - kMinimumPlayerWidth});
+    editorWaveSplit_->setSizes({height() - 300, 300});
+}
+
+// --- Menus --------------------------------------------------------------------------------
+
+void QYMainWindowController::buildMenus() {
+    buildFileMenu();
+    buildEditMenu();
+    buildToolsMenu();
+    buildWindowAndHelpMenus();
+}
+
+void QYMainWindowController::buildFileMenu() {
+    QMenu* file = menuBar()->addMenu(localized("File"));
+    file->addAction(localized("New"), QKeySequence::New, [this] { session_->newQuilleryDoc(); });
+    file->addAction(localized("Open..."), QKeySequence::Open,
+                    [this] { session_->openQuilleryDoc(); });
+    recentMenu_ = file->addMenu(localized("Open Recent"));
+    file->addSeparator();
+    QMenu* importMenu = file->addMenu(localized("Import"));
+    QMenu* exportMenu = file->addMenu(localized("Export"));
+    fillFormatMenus(importMenu, exportMenu);
+    file->addAction(localized("Import SRT File"), [this] { loadSRTFile(); });
+    file->addAction(localized("Import Text"), [this] { loadTextFile(); });
+    file->addAction(localized("Import XML File"), [this] { loadXMLFile(); });
+    file->addAction(localized("Import Movie"), [this] { loadMovie(); });
+    file->addSeparator();
+    file->addAction(localized("Export SRT File"), [this] { saveSRTFile(); });
+    file->addAction(localized("Export STL File"), [this] { saveSTLFile(); });
+    file->addAction(localized("Export Adobe Encore File"), [this] { saveTextScriptFile(); });
+    file->addAction(localized("Export Avid File"), [this] { exportAvidFile(); });
+    file->addAction(localized("Export WebVTT File"), [this] { exportWebVTTFile(); });
+    file->addAction(localized("Export Plain Text File"),
+                    [this] { didPressExportPlainTextMenuItem(); });
+    file->addSeparator();
+    file->addAction(localized("Close"), QKeySequence::Close, [this] { close(); });
+    file->addAction(localized("Save %1 Project...").arg(kProjectFileExtension), QKeySequence::Save,
+                    [this] { session_->saveQuilleryDoc(); });
+    file->addAction(localized("Save As..."), QKeySequence::SaveAs,
+                    [this] { session_->saveAsQuilleryDoc(); });
+    file->addSeparator();
+    file->addAction(localized("Quit %1").arg(bundleName()), QKeySequence::Quit, [this] {
+        if (session_->applicationShouldTerminate())
+            terminate();
+    });
+}
+
+void QYMainWindowController::fillFormatMenus(QMenu* importMenu, QMenu* exportMenu) {
+    const QList<SubtitleFormat*>& formats = SubtitleFormat::allSubtitleFormats();
+    for (int tag = 0; tag < formats.size(); ++tag) {
+        const QString name = formats[tag]->name();
+        const QString extension = formats[tag]->extension();
+        importMenu->addAction(localized("Import %1 File (*.%2)").arg(name, extension),
+                              [this, tag] { didPressImportSubtitleFileMenuItem(tag); });
+        exportMenu->addAction(localized("Export %1 File (*.%2)").arg(name, extension),
+                              [this, tag] { didPressExportSubtitleFileMenuItem(tag); });
+    }
+}
+
+void QYMainWindowController::buildEditMenu() {
+    QMenu* edit = menuBar()->addMenu(localized("Edit"));
+    edit->addAction(localized("Undo"), QKeySequence::Undo, textView_, &QPlainTextEdit::undo);
+    edit->addAction(localized("Redo"), QKeySequence::Redo, textView_, &QPlainTextEdit::redo);
+    edit->addSeparator();
+    edit->addAction(localized("Cut"), QKeySequence::Cut, textView_, &QPlainTextEdit::cut);
+    edit->addAction(localized("Copy"), QKeySequence::Copy, textView_, &QPlainTextEdit::copy);
+    edit->addAction(localized("Paste"), QKeySequence::Paste, textView_, &QPlainTextEdit::paste);
+    edit->addAction(localized("Paste and Match Style"), textView_, &QPlainTextEdit::paste);
+    edit->addAction(localized("Delete"), [this] { textView_->textCursor().removeSelectedText(); });
+    edit->addAction(localized("Select All"), QKeySequence::SelectAll, textView_,
+                    &QPlainTextEdit::selectAll);
+    edit->addSeparator();
+    edit->addAction(localized("Find"), QKeySequence::Find, [this] { showFind(); });
+    edit->addSeparator();
+    edit->addAction(localized("Preference..."), [this] { showPreference(); });
+}
+
+void QYMainWindowController::buildToolsMenu() {
+    QMenu* tools = menuBar()->addMenu(localized("Tools"));
+    tools->addAction(localized("Convert Time Code Format"), [this] { convertTimeCodeFormat(); });
+    tools->addAction(localized("Convert To Bilingual"), [this] { convertDoubleLine(); });
+    tools->addAction(localized("Cut Odd Lines"), [this] { cutOddLines(); });
+    tools->addAction(localized("Cut Even Lines"), [this] { cutEvenLines(); });
+    tools->addAction(localized("Convert Punctuation to Return"), [this] { convertPuntuation(); });
+    tools->addAction(localized("Replace Text"), [this] { replaceText(); });
+    tools->addAction(localized("Replace Time Code"), [this] { replaceTimeCode(); });
+    tools->addAction(localized("Consolidate Text File"), [this] { consolidateText(); });
+    tools->addAction(localized("Remove Empty Lines"),
+                     [this] { didPressRemoveEmptyLineMenuItem(); });
+    tools->addAction(localized("Insert Line Break"), QKeySequence(Qt::SHIFT | Qt::Key_Return),
+                     [this] { insertBreakLine(); });
+    tools->addSeparator();
+    tools->addAction(localized("Insert Current Time Code"), [this] { insertCurrentTimeCode(); });
+    tools->addAction(localized("Adjust Time Code..."),
+                     [this] { didPressAdjustTimeCodeMenuItem(); });
+    tools->addAction(localized("Find Error Timecode"), [this] { findErrorTimeCode(); });
+    tools->addAction(localized("Auto Correct Error Timecode"),
+                     [this] { autoCorrectErrorTimecode(); });
+}
+
+void QYMainWindowController::buildWindowAndHelpMenus() {
+    QMenu* window = menuBar()->addMenu(localized("Window"));
+    window->addAction(localized("Minimize"), QKeySequence(Qt::CTRL | Qt::Key_M),
+                      [this] { showMinimized(); });
+    window->addAction(localized("Zoom"),
+                      [this] { isMaximized() ? showNormal() : showMaximized(); });
+    window->addAction(localized("Bring All To Front"), [this] {
+        raise();
+        activateWindow();
+    });
+
+    QMenu* help = menuBar()->addMenu(localized("Help"));
+    help->addAction(localized("Help"), QKeySequence::HelpContents,
+                    [this] { openResource(helpPdfPath()); });
+    help->addAction(localized("Visit Website"),
+                    [this] { urlOpener_(QUrl(QStringLiteral("https://quillery.org"))); });
+    help->addAction(localized("Ask Support/Bug Report"), [this] {
+        urlOpener_(QUrl(QStringLiteral("mailto:support@quillery.org?subject=") + bundleName()));
+    });
+    help->addSeparator();
+    help->addAction(localized("About %1").arg(bundleName()), [this] {
+        presenter_->runAlert({localized("About %1").arg(bundleName()),
+                              QStringLiteral("%1 %2").arg(
+                                  bundleName(), SystemUtility::sharedInstance().getAppVersion()),
+                              localized("A subtitle editor for Final Cut Pro editors."),
+                              {localized("OK")}});
+    });
+}
+
+void QYMainWindowController::rebuildRecentMenu(const QStringList& titles) {
+    recentMenu_->clear();
+    for (int index = 0; index < titles.size(); ++index)
+        recentMenu_->addAction(titles[index],
+                               [this, index] { session_->openRecentProject(index); });
+    recentMenu_->addSeparator();
+    recentMenu_->addAction(localized("Clear Menu"), [this] { session_->clearRectentProjects(); });
+}
+
+void QYMainWindowController::connectSession() {
+    connect(session_.get(), &QYProjectSession::recentProjectMenuChanged, this,
+            &QYMainWindowController::rebuildRecentMenu);
+    connect(session_.get(), &QYProjectSession::windowTitleChanged, this,
+            &QMainWindow::setWindowTitle);
+    session_->updateRecentProjectMenu();
+    session_->setWindowTitle();
+}
+
+// --- Toolbar ------------------------------------------------------------------------------
+
+void QYMainWindowController::initToolBarItems() {
+    if (toolBar_ == nullptr) {
+        toolBar_ = addToolBar(localized("Toolbar"));
+        toolBar_->setObjectName(QStringLiteral("mainToolBar"));
+        toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        toolBar_->setMovable(false);
+    }
+    toolBar_->clear();
+    const QString name = bundleName();
+    const bool finalCutPro7 = settings_.isFinalCutPro7ToolBar;
+    const auto add = [this](const QString& title, const QString& icon, const QString& tip,
+                            auto action) {
+        QAction* item = toolBar_->addAction(QIcon::fromTheme(icon), title, action);
+        item->setToolTip(tip);
+        return item;
+    };
+    if (finalCutPro7) {
+        add(localized("1.Get FCP7 Sequence"), QStringLiteral("import_xml"),
+            localized("Create a new video track on the top of Final Cut Pro timeline. Then make "
+                      "a Sample Text on the top video track and change the Font,Color and "
+                      "Position. %1 support \"Text\" , \"Outline Text\" or 3rd-Party \"Text UP "
+                      "2\". All the subtitles in Quillery will be the same font setting with this "
+                      "Sample Text.")
+                .arg(name),
+            [this] { loadXMLFile(); });
+    } else {
+        add(localized("1.Import FCPXXML"), QStringLiteral("import_xml"),
+            localized("Please make a Title Template connecting to a clip in FCPX main track. You "
+                      "can change the font settings to the title template. Then you should "
+                      "export the project to xml file by Menu File->Export XML..."),
+            [this] { dragFCPXFile(chooseFileToImport({QStringLiteral("fcpxml")})); });
+    }
+    add(localized("2.Import Video"), QStringLiteral("import_video"),
+        localized("Load Mov exported from Final Cut Pro. From Final Cut Pro Menu "
+                  "\"File-Export-Quicktime Movie\". Untick the Make \"Movie Self-contained\" will "
+                  "save disk space and export duration."),
+        [this] { loadMovie(); });
+    add(localized("3.Import Text"), QStringLiteral("import_text"),
+        localized("Load plain TEXT file created by Mac OS or Windows. One sentence per line. You "
+                  "can copy and paste text from any software instead. You can also edit the "
+                  "text after Load or Paste"),
+        [this] { loadTextFile(); });
+    add(localized("4.Make Timecode"), QStringLiteral("make_timecode"),
+        localized("Place the mouse cursor to the line you want to HAND timecodes. Press TAB on "
+                  "the keyboard or click the PLAY icon to play or pause video. Press Spacebar to "
+                  "generate IN and OUT timecodes."),
+        [this] { makeTimeCode(); });
+    QAction* send =
+        finalCutPro7
+            ? add(localized("5.Send to FCP7"), QStringLiteral("export_xml"),
+                  localized("Please check the timecodes before and after the timecode remarked "
+                            "with red or yellow underline. After succeeding the Send to FCP, "
+                            "return to Final Cut Pro and open the new sequence named like "
+                            "***from %1***.")
+                      .arg(name),
+                  [] {})
+            : add(localized("5.Send to FCPX"), QStringLiteral("export_xml"),
+                  localized("After xml file exported, please go to FCPX and import this xml file "
+                            "by clicking on Menu File->Import->XML..."),
+                  [] {});
+    // Sending to Final Cut Pro needs its XML writers, which this version does not have yet.
+    send->setEnabled(false);
+    add(localized("Help"), QStringLiteral("help"), localized("Show Help"),
+        [this] { openResource(helpPdfPath()); });
+    add(localized("Support"), QStringLiteral("support"), localized("Send support email to us"),
+        [this] { urlOpener_(QUrl(QStringLiteral("mailto:support@quillery.org"))); });
+    add(localized("Preference"), QStringLiteral("preference"), localized("Show preference"),
+        [this] { showPreference(); });
+
+    toolBar_->addSeparator();
+    toolBar_->addWidget(new QLabel(localized("Font Size") + u' '));
+    fontSizeControl_ = new QSpinBox;
+    fontSizeControl_->setObjectName(QStringLiteral("fontSizeControl"));
+    fontSizeControl_->setRange(8, 72);
+    fontSizeControl_->setValue(currentFontSize_);
+    connect(fontSizeControl_, &QSpinBox::valueChanged, this,
+            &QYMainWindowController::setCurrentFontSize);
+    toolBar_->addWidget(fontSizeControl_);
+}
+
+// --- The whole script ----------------------------------------------------------------------
+
+void QYMainWindowController::replaceTextInTextView(const QString& text) {
+    textView_->replaceWholeText(text);
+    session_->markUnsaved();
+}
+
+bool QYMainWindowController::checkContent() {
+    if (textView_->toPlainText().isEmpty())
+        return true;
+    const int answer = presenter_->runAlert(
+        {localized("Warning"),
+         localized("The current text in editor will be cleared. If you don't save project, "
+                   "please save the project first."),
+         QString(),
+         {localized("Cancel"), localized("Continue")},
+         0});
+    return answer == 1;
+}
+
+bool QYMainWindowController::checkXML() {
+    if (currentFCP7Template_)
+        return true;
+    showWarningMessage(localized("Please Load FCP Sample Text or Import XML File first."));
+    return false;
+}
+
+void QYMainWindowController::showWarningMessage(const QString& text) {
+    quillery::showWarningMessage(*presenter_, text);
+}
+
+// --- Window -------------------------------------------------------------------------------
+
+void QYMainWindowController::setCurrentFontSize(int points) {
+    currentFontSize_ = points;
+    qDebug("%s DBG: Set the current font size : %d", Q_FUNC_INFO, points);
+    textView_->setEditorFont(QFont(QStringLiteral("Helvetica"), points));
+    if (fontSizeControl_ && fontSizeControl_->value() != points)
+        fontSizeControl_->setValue(points);
+}
+
+void QYMainWindowController::showPreference() {
+    if (preferenceWindow_ == nullptr)
+        preferenceWindow_ = new QYPreferenceWindowController(settings_, *presenter_, this);
+    preferenceWindow_->setMenuKeyEquivalents(menuKeyEquivalents(menuBar()->actions()));
+    preferenceWindow_->refreshFields();
+    preferenceWindow_->exec();
+}
+
+void QYMainWindowController::showFind() {
+    bool ok = false;
+    const QString needle = QInputDialog::getText(this, localized("Find"), localized("Find:"),
+                                                 QLineEdit::Normal, QString(), &ok);
+    if (!ok || needle.isEmpty())
+        return;
+    if (!textView_->find(needle)) {
+        // Not found after the caret: look again from the top.
+        textView_->moveCursor(QTextCursor::Start);
+        textView_->find(needle);
+    }
+}
+
+void QYMainWindowController::openResource(const QString& path) {
+    if (path.isEmpty()) {
+        showWarningMessage(localized("The help could not be written to the caches folder."));
+        return;
+    }
+    urlOpener_(QUrl::fromLocalFile(path));
+}
+
+void QYMainWindowController::keepDividersInLimits() {
+    const QList<int> columns = playerEditorSplit_->sizes();
+    const int total = columns.value(0) + columns.value(1);
+    const int player = std::clamp(columns.value(0), kMinimumPlayerWidth,
+                                  std::max(kMinimumPlayerWidth, total - kMinimumEditorWidth));
+    if (player != columns.value(0))
+        playerEditorSplit_->setSizes({player, total - player});
+}
+
+// --- The editor's delegate ------------------------------------------------------------------
+
+void QYMainWindowController::textViewDidChange() {
+    session_->markUnsaved();
+}
+
+bool QYMainWindowController::shouldResignFirstResponder() {
+    return true;
+}
+
+void QYMainWindowController::didDragFileIntoTextView(const QList<QUrl>& files) {
+    for (const QUrl& file : files) {
+        if (file.isLocalFile())
+            didDragFileIntoView(file.toLocalFile());
+    }
+}
+
+void QYMainWindowController::didSelectedTimeCode(const MediaTime&) {
+    // The player follows the chosen time once the media player is part of the window.
+}
+
+// --- Events -------------------------------------------------------------------------------
+
+void QYMainWindowController::closeEvent(QCloseEvent* event) {
+    if (terminating_ || session_->windowShouldClose()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+void QYMainWindowController::terminate() {
+    terminating_ = true;
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+bool QYMainWindowController::eventFilter(QObject* watched, QEvent* event) {
+    // Key strokes anywhere in the window reach the editor's shortcuts first.
+    if (event->type() != QEvent::KeyPress || watched == textView_ ||
+        watched == textView_->viewport())
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this || !widget->isVisible())
+        return QMainWindow::eventFilter(watched, event);
+    return textView_->handleKeyEvent(static_cast<QKeyEvent*>(event)) ||
+           QMainWindow::eventFilter(watched, event);
+}
+
+void QYMainWindowController::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void QYMainWindowController::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    didDragFileIntoTextView(event->mimeData()->urls());
+}
+
+// --- The project session's host -------------------------------------------------------------
+
+QString QYMainWindowController::scriptText() const {
+    return textView_->toPlainText();
+}
+
+bool QYMainWindowController::openFCP7Project(const QString& xml, bool, bool, const QString&,
+                                             const QString&) {
+    return findSubtitleTemplateFromFCP7XML(xml);
+}
+
+bool QYMainWindowController::openFCPXProject(const QString& xml, bool, bool) {
+    // Final Cut Pro X documents are kept so a saved project does not lose them.
+    fcpxXMLString_ = xml;
+    return false;
+}
+
+void QYMainWindowController::setDuration() {
+    if (currentFCP7Template_)
+        textView_->setDuration(currentFCP7Template_->duration);
+}
+
+void QYMainWindowController::clean() {
+    movieFilePath_.clear();
+    playerPane_->setText(localized("No movie loaded.\nDrop a movie here or use 2.Import Video."));
+    raise();
+    activateWindow();
+}
+
+} // namespace quillery

@@ -1,0 +1,206 @@
+// The main window and the hub of the application: it owns the script editor, the player
+// and waveform panes, the tool dialogs and the open project, turns menu commands, toolbar
+// buttons, dropped files and key strokes into calls on them, and is the delegate they
+// report back to.
+//
+// The class is spread over files by concern: QYMainWindowController.cpp builds the window
+// and forwards between its parts; QYMainWindowImports.cpp routes and imports files;
+// QYMainWindowExports.cpp writes the export formats; QYMainWindowTools.cpp holds the Tools
+// menu.
+#pragma once
+
+#include "FCP7SubtitleTemplate.h"
+#include "QYAdjustTimeCodeWindowController.h"
+#include "QYProjectHost.h"
+#include "SubtitleTextViewDelegate.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QMenu;
+class QSpinBox;
+class QSplitter;
+class QToolBar;
+
+namespace quillery {
+
+class QYConsolidateTextWindowController;
+class QYMessagePresenter;
+class QYPreferenceWindowController;
+class QYProjectSession;
+class QYReplaceTextWindowController;
+class QYSetting;
+class SubtitleFormat;
+class SubtitleTextView;
+
+class QYMainWindowController : public QMainWindow,
+                               public SubtitleTextViewDelegate,
+                               public QYProjectHost,
+                               public QYAdjustTimeCodeDelegate {
+    Q_OBJECT
+
+public:
+    // Opens web addresses and files in other applications; tests record instead.
+    using UrlOpener = std::function<void(const QUrl&)>;
+
+    // presenter and settings default to the real dialogs and the user's preferences.
+    explicit QYMainWindowController(QYMessagePresenter* presenter = nullptr,
+                                    QYSetting* settings = nullptr, QWidget* parent = nullptr);
+    ~QYMainWindowController() override;
+
+    SubtitleTextView* textView() const { return textView_; }
+    QYProjectSession& session() const { return *session_; }
+    QYMessagePresenter& presenter() const { return *presenter_; }
+    void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+    // Builds the toolbar, first asking on a first launch which Final Cut Pro it serves.
+    void windowDidLoad();
+
+    // --- The whole script ----------------------------------------------------------
+    void replaceTextInTextView(const QString& text) override;
+    bool checkContent();
+    bool checkXML();
+    void showWarningMessage(const QString& text);
+
+    // --- Files in (QYMainWindowImports.cpp) ---------------------------------------------
+    void didDragFileIntoView(const QString& path);
+    void openSubtitleFile(const QString& path);
+    void loadSRTFile();
+    void loadSRTFileFromURL(const QString& path);
+    void loadTextFile();
+    void dragTextFile(const QString& path);
+    void dragDocFile(const QString& path);
+    void dragRtfFile(const QString& path);
+    void loadXMLFile();
+    void dragXmlFile(const QString& path);
+    void dragFCPXFile(const QString& path);
+    void loadMovie();
+    void openMovie(const QString& path) override;
+    void didPressImportSubtitleFileMenuItem(int tag);
+    // A request from the system to open a file: only projects are accepted, one second on.
+    static bool acceptsOpenRequest(const QString& path);
+    void openFileOnRequest(const QString& path);
+
+    // --- Files out (QYMainWindowExports.cpp) --------------------------------------------
+    void saveSRTFile();
+    void saveSTLFile();
+    void saveTextScriptFile();
+    void exportAvidFile();
+    void exportWebVTTFile();
+    void didPressExportSubtitleFileMenuItem(int tag);
+    void didPressExportPlainTextMenuItem();
+
+    // --- Tools (QYMainWindowTools.cpp) ----------------------------------------------
+    void convertTimeCodeFormat();
+    void convertDoubleLine();
+    void cutOddLines();
+    void cutEvenLines();
+    void insertBreakLine();
+    void replaceText();
+    void replaceTimeCode();
+    void didPressRemoveEmptyLineMenuItem();
+    void autoCorrectErrorTimecode();
+    void findErrorTimeCode();
+    void convertPuntuation();
+    void consolidateText();
+    void insertCurrentTimeCode();
+    void didPressAdjustTimeCodeMenuItem();
+    void adjustTimeCodeWithTime(const MediaTime& time, bool isForward) override;
+    void makeTimeCode();
+    QYReplaceTextWindowController& replaceTextWindow();
+    QYConsolidateTextWindowController& consolidateTextWindow();
+    QYAdjustTimeCodeWindowController& adjustTimeCodeWindow();
+
+    // --- Window ---------------------------------------------------------------------
+    void setCurrentFontSize(int points);
+    int currentFontSize() const { return currentFontSize_; }
+    void showPreference();
+    void initToolBarItems();
+    QToolBar* toolBar() const { return toolBar_; }
+    QSplitter* moviePlayerAndSubtitleEditorSplitView() const { return playerEditorSplit_; }
+    QSplitter* editorAndAudioWaveSplitView() const { return editorWaveSplit_; }
+
+    // --- The editor's delegate ----------------------------------------------------------
+    void textViewDidChange() override;
+    bool shouldResignFirstResponder() override;
+    void didDragFileIntoTextView(const QList<QUrl>& files) override;
+    void didSelectedTimeCode(const MediaTime& time) override;
+    void decreaseWaveFormSlider() override {}
+    void increaseWaveFormSlider() override {}
+    void decreaseWaveFormYAxisZoomRate() override {}
+    void increaseWaveFormYAxisZoomRate() override {}
+
+    // --- The project session's host -----------------------------------------------------
+    QString scriptText() const override;
+    QString fcp7XMLString() const override { return fcp7XMLString_; }
+    QString fcp7MovieMainTrackXMLString() const override { return QString(); }
+    QString fcp7MovieSecondTrackXMLString() const override { return QString(); }
+    QString fcpxXMLString() const override { return fcpxXMLString_; }
+    QString movieFilePath() const override { return movieFilePath_; }
+    bool projectNeedComposition() const override { return false; }
+    bool projectOnlyAssembleAudio() const override { return false; }
+    bool openFCP7Project(const QString& xml, bool needComposition, bool onlyAudio,
+                         const QString& mainTrackXml, const QString& secondTrackXml) override;
+    bool openFCPXProject(const QString& xml, bool needComposition, bool onlyAudio) override;
+    void setDuration() override;
+    void clean() override;
+    void terminate() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildPanes();
+    void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildToolsMenu();
+    void buildWindowAndHelpMenus();
+    void fillFormatMenus(QMenu* importMenu, QMenu* exportMenu);
+    void rebuildRecentMenu(const QStringList& titles);
+    void connectSession();
+    void loadDefaultTemplate();
+    void keepDividersInLimits();
+    bool findSubtitleTemplateFromFCP7XML(const QString& xml);
+    void afterSubRipImport();
+    void showFind();
+    QString chooseFileToImport(const QStringList& types);
+    QString chooseExportPath(const QString& proposedName, const QString& type);
+    void openResource(const QString& path);
+
+    std::unique_ptr<QYMessagePresenter> ownPresenter_;
+    QYMessagePresenter* presenter_;
+    QYSetting& settings_;
+    UrlOpener urlOpener_;
+    std::unique_ptr<QYProjectSession> session_;
+
+    SubtitleTextView* textView_ = nullptr;
+    QLabel* playerPane_ = nullptr;
+    QLabel* waveFormPane_ = nullptr;
+    QSplitter* playerEditorSplit_ = nullptr;
+    QSplitter* editorWaveSplit_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QSpinBox* fontSizeControl_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+
+    QYReplaceTextWindowController* replaceTextWindow_ = nullptr;
+    QYConsolidateTextWindowController* consolidateTextWindow_ = nullptr;
+    QYAdjustTimeCodeWindowController* adjustTimeCodeWindow_ = nullptr;
+    QYPreferenceWindowController* preferenceWindow_ = nullptr;
+
+    std::optional<FCP7SubtitleTemplate> currentFCP7Template_;
+    QString fcp7XMLString_;
+    QString fcpxXMLString_;
+    QString movieFilePath_;
+    QStringList movieExtensions_;
+    int currentFontSize_ = 14;
+    bool terminating_ = false;
+};
+
+} // namespace quillery

@@ -1,0 +1,240 @@
+// The main window's imports: routing dropped and chosen files by extension, SubRip,
+// plain text, Word and RTF, subtitle formats, Final Cut Pro 7 XML and movies.
+#include "HelpResources.h"
+#include "ImportMessages.h"
+#include "Localization.h"
+#include "QYMainWindowController.h"
+#include "QYMessagePresenter.h"
+#include "QYProjectSession.h"
+#include "QYSetting.h"
+#include "QYTimeUtility.h"
+#include "RichTextReader.h"
+#include "SRTFile.h"
+#include "SubtitleFormat.h"
+#include "SubtitleTextView.h"
+#include "TextFileReader.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+namespace quillery {
+
+namespace {
+
+// Follow-ups that the original flow runs a moment after an import, once the editor has
+// settled.
+constexpr int kAfterSubRipImportMs = 500;
+constexpr int kOpenRequestDelayMs = 1000;
+
+QString fileNameOf(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+QString extensionOf(const QString& path) {
+    return QFileInfo(path).suffix().toLower();
+}
+
+} // namespace
+
+QString QYMainWindowController::chooseFileToImport(const QStringList& types) {
+    FileRequest request;
+    request.allowedTypes = types;
+    return presenter_->chooseFileToOpen(request);
+}
+
+void QYMainWindowController::didDragFileIntoView(const QString& path) {
+    const QString extension = extensionOf(path);
+    if (movieExtensions_.contains(extension))
+        openMovie(path);
+    else if (extension == "srt")
+        loadSRTFileFromURL(path);
+    else if (extension == "txt")
+        dragTextFile(path);
+    else if (extension == "doc")
+        dragDocFile(path);
+    else if (extension == "rtf")
+        dragRtfFile(path);
+    else if (extension == "xml")
+        dragXmlFile(path);
+    else if (extension == "fcpxml")
+        dragFCPXFile(path);
+    else if (extension == kProjectFileExtension)
+        session_->openQuilleryDocAtFile(path);
+    else
+        openSubtitleFile(path);
+}
+
+bool QYMainWindowController::acceptsOpenRequest(const QString& path) {
+    return extensionOf(path) == kProjectFileExtension;
+}
+
+void QYMainWindowController::openFileOnRequest(const QString& path) {
+    if (!acceptsOpenRequest(path))
+        return;
+    QTimer::singleShot(kOpenRequestDelayMs, this,
+                       [this, path] { session_->openQuilleryDocAtFile(path); });
+}
+
+// --- Subtitle formats ------------------------------------------------------------------------
+
+void QYMainWindowController::didPressImportSubtitleFileMenuItem(int tag) {
+    const QString path =
+        chooseFileToImport({SubtitleFormat::allSubtitleFormats().at(tag)->extension()});
+    if (!path.isEmpty())
+        openSubtitleFile(path);
+}
+
+void QYMainWindowController::openSubtitleFile(const QString& path) {
+    Subtitle subtitle;
+    const SubtitleFormat* format = loadSubtitle(subtitle, path);
+    qDebug("%s DBG: The format name is : %s", Q_FUNC_INFO,
+           qUtf8Printable(format ? format->name() : QString()));
+    replaceTextInTextView(subtitle.getTextViewDisplayString());
+}
+
+// --- SubRip -------------------------------------------------------------------------------
+
+void QYMainWindowController::loadSRTFile() {
+    if (!checkContent() || !checkXML())
+        return;
+    const QString path = chooseFileToImport({QStringLiteral("srt"), QStringLiteral("title")});
+    if (!path.isEmpty())
+        loadSRTFileFromURL(path);
+}
+
+void QYMainWindowController::loadSRTFileFromURL(const QString& path) {
+    const SRTFile file(path);
+    if (file.text.isEmpty()) {
+        showWarningMessage(srtReadFailureMessage(fileNameOf(path)));
+        return;
+    }
+    const auto fps = static_cast<float>(QYTimeUtility::sharedInstance().getFPS());
+    const QString script = SRTFile::convertToText(file.text, fps);
+    if (script.isEmpty()) {
+        showWarningMessage(srtTranslateFailureMessage(fileNameOf(path)));
+        return;
+    }
+    replaceTextInTextView(script);
+    QTimer::singleShot(kAfterSubRipImportMs, this, [this] { afterSubRipImport(); });
+}
+
+void QYMainWindowController::afterSubRipImport() {
+    if (movieFilePath_.isEmpty())
+        showWarningMessage(localized("No movie imported. It's OK to continue. You should choose "
+                                     "an appropriate frame from the Toolbar dropdown menu."));
+    if (textView_->error()) {
+        showWarningMessage(localized(
+            "We found there are error time code in your srt file. You can find them by click the "
+            "'Find Error TC' button on ToolBar, and you can correct them by click on menu "
+            "'Tools-Auto Correct Error Timecode'."));
+        textView_->findFirstErrorTimeCode();
+    }
+}
+
+// --- Plain text, Word and RTF ---------------------------------------------------------------
+
+void QYMainWindowController::loadTextFile() {
+    if (!checkContent() || !checkXML())
+        return;
+    const QString path = chooseFileToImport({QStringLiteral("txt"), QStringLiteral("doc"),
+                                             QStringLiteral("rtf"), QStringLiteral("title")});
+    const QString lowered = path.toLower();
+    if (lowered.endsWith(".txt"))
+        dragTextFile(path);
+    else if (lowered.endsWith(".doc"))
+        dragDocFile(path);
+    else if (lowered.endsWith(".rtf"))
+        dragRtfFile(path);
+}
+
+void QYMainWindowController::dragTextFile(const QString& path) {
+    const std::optional<QString> text = getContentFromURL(path);
+    if (!text) {
+        // Nothing to put in its place: the editor keeps what it has.
+        showWarningMessage(localized("Can not read the text file : %1.").arg(fileNameOf(path)));
+        return;
+    }
+    replaceTextInTextView(*text);
+}
+
+void QYMainWindowController::dragDocFile(const QString& path) {
+    const RichTextResult document = readRichTextDocument(path);
+    if (!document.text) {
+        showErrorMessage(*presenter_, document.error);
+        return;
+    }
+    replaceTextInTextView(*document.text);
+}
+
+void QYMainWindowController::dragRtfFile(const QString& path) {
+    dragDocFile(path);
+}
+
+// --- Final Cut Pro ----------------------------------------------------------------------------
+
+void QYMainWindowController::loadDefaultTemplate() {
+    QString xml = settings_.getStringFromUserDefaultForKey(kDefaultXMLKey, QString());
+    if (xml.isEmpty())
+        xml = defaultTemplateXML();
+    findSubtitleTemplateFromFCP7XML(xml);
+}
+
+bool QYMainWindowController::findSubtitleTemplateFromFCP7XML(const QString& xml) {
+    std::optional<FCP7SubtitleTemplate> sequence = readFCP7SubtitleTemplate(xml);
+    if (sequence)
+        textView_->setDuration(sequence->duration);
+    if (!sequence || sequence->scriptText.isEmpty()) {
+        showWarningMessage(localized(
+            "Cannot load Final Cut Pro\"Sample Text\"and its font settings. Please make a new "
+            "video track and place the \"Sample Text\" on the new track."));
+        return false;
+    }
+    replaceTextInTextView(sequence->scriptText);
+    currentFCP7Template_ = std::move(sequence);
+    fcp7XMLString_ = xml;
+    textView_->setFocus();
+    return true;
+}
+
+void QYMainWindowController::loadXMLFile() {
+    if (!checkContent())
+        return;
+    const QString path = chooseFileToImport({});
+    if (!path.isEmpty())
+        dragXmlFile(path);
+}
+
+void QYMainWindowController::dragXmlFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showWarningMessage(localized("Can not read the text file : %1.").arg(fileNameOf(path)));
+        return;
+    }
+    findSubtitleTemplateFromFCP7XML(QString::fromUtf8(file.readAll()));
+}
+
+void QYMainWindowController::dragFCPXFile(const QString& path) {
+    if (path.isEmpty())
+        return;
+    showWarningMessage(
+        localized("Final Cut Pro X XML files can not be imported by this version yet: %1.")
+            .arg(fileNameOf(path)));
+}
+
+// --- Movies -----------------------------------------------------------------------------------
+
+void QYMainWindowController::loadMovie() {
+    const QString path = chooseFileToImport(movieExtensions_);
+    if (!path.isEmpty())
+        openMovie(path);
+}
+
+void QYMainWindowController::openMovie(const QString& path) {
+    // The movie is remembered for the project; playback arrives with the media player.
+    movieFilePath_ = path;
+    playerPane_->setText(localized("Movie: %1").arg(fileNameOf(path)));
+    session_->markUnsaved();
+}
+
+} // namespace quillery

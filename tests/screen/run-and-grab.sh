@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs inside xvfb-run: starts the editor, waits for it to draw, grabs the screen, quits.
+# Arguments: the editor, the grabber, the picture to write.
+set -u
+editor=$1 grabber=$2 picture=$3
+"$editor" &
+pid=$!
+sleep 4
+for _ in 1 2 3 4 5; do
+  "$grabber" "$picture" && break
+  sleep 1
+done
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+[ -s "$picture" ]
