@@ -6,28 +6,10 @@
 #include "QYExporter.h"
 #include "QYMainWindowController.h"
 #include "QYMessagePresenter.h"
-#include "ScriptMarks.h"
 #include "SubtitleFormat.h"
 #include "SubtitleTextView.h"
 
 namespace quillery {
-
-namespace {
-
-// The editor's records handed to a subtitle format; the copies keep the editor's own
-// records as they are.
-Subtitle subtitleOfEditor(const SubtitleTextView& editor, bool rowsAsLineFeeds) {
-    Subtitle subtitle;
-    for (const SubtitleLinePtr& line : editor.getAllSubtitles()) {
-        SubtitleLinePtr copy = SubtitleLine::copyOf(*line);
-        if (rowsAsLineFeeds)
-            copy->setText(QString(copy->text()).replace(kLineBreakMark, u'\n'));
-        subtitle.subtitles.append(copy);
-    }
-    return subtitle;
-}
-
-} // namespace
 
 QString QYMainWindowController::chooseExportPath(const QString& proposedName, const QString& type) {
     FileRequest request;
@@ -72,7 +54,9 @@ void QYMainWindowController::exportWebVTTFile() {
     if (path.isEmpty())
         return;
     const SubtitleFormat* webVtt = SubtitleFormat::allSubtitleFormats().at(0);
-    writeUtf8File(path, webVtt->toText(subtitleOfEditor(*textView_, false), localized("WebVTT")),
+    writeUtf8File(path,
+                  webVtt->toText(Subtitle::fromScriptLines(textView_->getAllSubtitles(), false),
+                                 localized("WebVTT")),
                   WriteMode::Atomic);
 }
 
@@ -84,7 +68,9 @@ void QYMainWindowController::didPressExportSubtitleFileMenuItem(int tag) {
     const QString path = presenter_->chooseFileToSave(request);
     if (path.isEmpty())
         return;
-    writeUtf8File(path, format->toText(subtitleOfEditor(*textView_, true), format->name()),
+    writeUtf8File(path,
+                  format->toText(Subtitle::fromScriptLines(textView_->getAllSubtitles(), true),
+                                 format->name()),
                   WriteMode::Atomic);
 }
 

@@ -138,22 +138,9 @@ QList<SubtitleLinePtr> editorLines(const QString& script) {
     return generateSubtitleLines(script, FrameDuration{});
 }
 
-// A list handed to a subtitle format: copies of the records, rows split by line feeds
-// when the format writes its own line breaks.
-Subtitle subtitleForFormat(const QString& script, bool rowsAsLineFeeds) {
-    Subtitle subtitle;
-    for (const SubtitleLinePtr& line : editorLines(script)) {
-        SubtitleLinePtr copy = SubtitleLine::copyOf(*line);
-        if (rowsAsLineFeeds)
-            copy->setText(QString(copy->text()).replace(kLineBreakMark, u'\n'));
-        subtitle.subtitles.append(copy);
-    }
-    return subtitle;
-}
-
 QString formatExport(int tag, const QString& script) {
     const SubtitleFormat* format = SubtitleFormat::allSubtitleFormats().at(tag);
-    return format->toText(subtitleForFormat(script, true), format->name());
+    return format->toText(Subtitle::fromScriptLines(editorLines(script), true), format->name());
 }
 
 QString exportScript(const Options& options, const QString& script) {
@@ -171,7 +158,7 @@ QString exportScript(const Options& options, const QString& script) {
         return AvidSubtitleFile().convertSubtitleToAvidText(editorLines(script));
     if (options.format == "vtt") {
         const SubtitleFormat* webVtt = SubtitleFormat::allSubtitleFormats().at(0);
-        return webVtt->toText(subtitleForFormat(script, false),
+        return webVtt->toText(Subtitle::fromScriptLines(editorLines(script), false),
                               QCoreApplication::translate("Quillery", "WebVTT"));
     }
     if (options.format == "plain")

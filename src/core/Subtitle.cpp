@@ -8,6 +8,17 @@ namespace quillery {
 
 Subtitle::Subtitle() : filename(QCoreApplication::translate("Quillery", "Untitled")) {}
 
+Subtitle Subtitle::fromScriptLines(const QList<SubtitleLinePtr>& lines, bool rowsAsLineFeeds) {
+    Subtitle subtitle;
+    for (const SubtitleLinePtr& line : lines) {
+        SubtitleLinePtr copy = SubtitleLine::copyOf(*line);
+        if (rowsAsLineFeeds)
+            copy->setText(QString(copy->text()).replace(kLineBreakMark, u'\n'));
+        subtitle.subtitles.append(copy);
+    }
+    return subtitle;
+}
+
 bool Subtitle::calculateTimeCodesFromFrameNumbers(double frameRate) {
     if (format == nullptr || !wasLoadedWithFrameNumbers)
         return false;

@@ -15,6 +15,10 @@ class SubtitleFormat;
 class Subtitle {
 public:
     Subtitle();
+    // A list to write through a subtitle format: copies of the editor's lines, so the
+    // editor's own records stay as they are, with the line-break marks turned into line
+    // feeds when the format writes row breaks of its own.
+    static Subtitle fromScriptLines(const QList<SubtitleLinePtr>& lines, bool rowsAsLineFeeds);
 
     // Frame-based readers fill frame numbers; this turns them into time codes at the
     // given rate. False (nothing done) for lists read by a time-based format.
