@@ -95,6 +95,8 @@ QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QY
 }
 
 QYMainWindowController::~QYMainWindowController() {
+    // The editor outlives this part of the window while Qt tears the children down.
+    textView_->setTextViewDelegate(nullptr);
     qApp->removeEventFilter(this);
     QYNotificationCenter::sharedInstance().removeObserver(this);
 }
