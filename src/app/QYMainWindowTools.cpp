@@ -6,7 +6,6 @@
 #include "QYMainWindowController.h"
 #include "QYMessagePresenter.h"
 #include "QYReplaceTextWindowController.h"
-#include "QYTimeUtility.h"
 #include "ScriptMarks.h"
 #include "SubtitleTextView.h"
 #include "TextFileReader.h"
@@ -56,7 +55,9 @@ void QYMainWindowController::convertDoubleLine() {
         return;
     }
     const QString region = cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n');
-    cursor.insertText(quillery::convertDoubleLine(region));
+    // A selection of whole lines keeps its final line feed, so the next line stays apart.
+    const QString lineEnd = region.endsWith(u'\n') ? QStringLiteral("\n") : QString();
+    cursor.insertText(quillery::convertDoubleLine(region) + lineEnd);
 }
 
 void QYMainWindowController::cutOddLines() {
@@ -117,7 +118,6 @@ void QYMainWindowController::insertCurrentTimeCode() {
 
 void QYMainWindowController::didPressAdjustTimeCodeMenuItem() {
     QYAdjustTimeCodeWindowController& dialog = adjustTimeCodeWindow();
-    dialog.setFps(QYTimeUtility::sharedInstance().getFPS());
     dialog.reset();
     dialog.exec();
 }

@@ -238,4 +238,16 @@ TEST_F(MainWindowTest, WindowLayoutAndToolbar) {
     EXPECT_TRUE(opened[0].toLocalFile().endsWith("handhelp.jpg"));
 }
 
+TEST_F(MainWindowTest, MergingSelectedLinesKeepsTheLinesAfterThem) {
+    window->replaceTextInTextView("one\ntwo\nthree");
+    window->textView()->setSelectedRange({0, 8}); // "one\ntwo\n"
+    presenter.alertAnswers << 1;
+    window->convertDoubleLine();
+    EXPECT_EQ(editorText(), QString::fromUtf8("one⏎two\nthree"));
+
+    presenter.alertAnswers << 0;
+    window->convertDoubleLine();
+    EXPECT_EQ(editorText(), QString::fromUtf8("one⏎two\nthree")) << "cancelled";
+}
+
 } // namespace
