@@ -1,15 +1,19 @@
 #include "FpsGuard.h"
+#include "QYConsolidateTextWindowController.h"
 #include "QYMainWindowController.h"
 #include "QYProjectSession.h"
 #include "QYSetting.h"
+#include "QYTextView.h"
 #include "ScriptedPresenter.h"
 #include "SubtitleTextView.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -248,6 +252,37 @@ TEST_F(MainWindowTest, MergingSelectedLinesKeepsTheLinesAfterThem) {
     presenter.alertAnswers << 0;
     window->convertDoubleLine();
     EXPECT_EQ(editorText(), QString::fromUtf8("one⏎two\nthree")) << "cancelled";
+}
+
+TEST_F(MainWindowTest, ToolsMenuCommandsEditTheScript) {
+    window->replaceTextInTextView("00:01:02:03 Hello 00:01:04:00\n\n  spaced  ");
+    window->convertTimeCodeFormat();
+    EXPECT_EQ(editorText(), "[00:01:02.03] Hello [00:01:04.00]\n\n  spaced  ");
+    window->didPressRemoveEmptyLineMenuItem();
+    EXPECT_EQ(editorText(), "[00:01:02.03] Hello [00:01:04.00]\nspaced");
+
+    window->replaceTextInTextView(QString::fromUtf8("Hello，world。"));
+    window->convertPuntuation();
+    EXPECT_EQ(editorText(), "Hello\nworld\n");
+
+    window->replaceTextInTextView("[00:00:03.00]A[00:00:02.00]");
+    window->textView()->setSelectedRange({14, 0});
+    window->insertBreakLine();
+    EXPECT_EQ(editorText(), QString::fromUtf8("[00:00:03.00]A⏎[00:00:02.00]"));
+    window->autoCorrectErrorTimecode();
+    EXPECT_EQ(editorText(), QString::fromUtf8("[00:00:03.00]A⏎[00:00:03.13]\n"));
+    EXPECT_FALSE(window->session().isSaved());
+}
+
+TEST_F(MainWindowTest, ConsolidateSheetInterleavesTheTranslation) {
+    window->replaceTextInTextView("one\ntwo");
+    QTimer::singleShot(0, window.get(), [this] {
+        QYConsolidateTextWindowController& sheet = window->consolidateTextWindow();
+        sheet.textView()->setPlainText("uno\ndos");
+        sheet.doneButton()->click();
+    });
+    window->consolidateText();
+    EXPECT_EQ(editorText(), "one\nuno\ntwo\ndos");
 }
 
 } // namespace
