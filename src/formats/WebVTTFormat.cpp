@@ -3,6 +3,8 @@
 #include "NumberText.h"
 #include "QYRegex.h"
 
+#include <array>
+
 namespace quillery {
 
 namespace {
@@ -16,8 +18,14 @@ const QString kLongStartLongEnd =
 
 const QString kArrow = QStringLiteral("-->");
 
-// The tags whose markup is dropped after a load, in the order they are removed.
-const QStringList kRemovedTags{"v", "rt", "ruby", "c", "span"};
+// The tags whose markup is dropped after a load, in the order they are removed, with the
+// opening each needs before removeTag has anything to do.
+struct RemovedTag {
+    QString name;
+    QString opening;
+};
+const std::array<RemovedTag, 5> kRemovedTags{
+    {{"v", "<v "}, {"rt", "<rt "}, {"ruby", "<ruby "}, {"c", "<c "}, {"span", "<span "}}};
 
 // The time part of a time line with hours added where they are missing, or an empty
 // string when the line is not a time line. Whatever follows the times is left out.
@@ -117,10 +125,10 @@ void WebVTTFormat::removeNativeFormatting(Subtitle& subtitle, const SubtitleForm
         if (!line->text().contains(u'<'))
             continue;
         QString text = line->text();
-        for (const QString& tag : kRemovedTags) {
+        for (const RemovedTag& tag : kRemovedTags) {
             // Most texts hold a tag or two at most; the others are skipped cheaply.
-            if (text.contains(u'<' + tag))
-                text = removeTag(tag, text);
+            if (text.contains(tag.opening))
+                text = removeTag(tag.name, text);
         }
         line->setText(text);
     }
