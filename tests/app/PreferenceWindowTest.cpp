@@ -6,14 +6,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -33,19 +30,11 @@ protected:
     }
 
     QString storePath() const { return directory.filePath(QStringLiteral("preferences.json")); }
-    QLineEdit* numericField(const QString& property) const {
-        return window.findChild<QLineEdit*>(property);
-    }
     QYShortcutRecorder* recorder(const QString& action) const {
         return window.findChild<QYShortcutRecorder*>(action);
     }
     void click(const QString& buttonName) {
         window.findChild<QAbstractButton*>(buttonName)->click();
-    }
-    // Replaces the whole text in one change, as a paste does.
-    static void paste(QLineEdit* field, const QString& text) {
-        field->selectAll();
-        field->insert(text);
     }
     void press(const QString& action, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
         QTest::keyClick(recorder(action), key, modifiers);
@@ -68,55 +57,45 @@ protected:
 // The stored value behind a numeric field, as the store on disk holds it.
 int savedValue(const QString& storePath, const QString& property) {
     const QYSetting saved(storePath);
-    if (property == "timecodeAdjustmentPerArrowKey")
-        return saved.timecodeAdjustmentPerArrowKey;
-    if (property == "forwardBackwardPerKey")
-        return saved.forwardBackwardPerKey;
-    if (property == "frameIntervalInSpaceMode3")
-        return saved.frameIntervalInSpaceMode3;
-    return saved.autoSaveTimeInteval();
+    const QMap<QString, int> values{
+        {"timecodeAdjustmentPerArrowKey", saved.timecodeAdjustmentPerArrowKey},
+        {"frameIntervalInSpaceMode3", saved.frameIntervalInSpaceMode3},
+        {"autoSaveTimeInteval", saved.autoSaveTimeInteval()}};
+    return values.value(property);
 }
 
-struct NumericCase {
-    const char* name;
-    QString property;
-    QStringList pastes;
-    int expected;
-};
-
 TEST_F(PreferenceWindowTest, NumericFieldsKeepOnlyWholeNumbersInRange) {
-    // Defaults: arrow key 5, forward/backward 5, mode 3 interval 0, autosave 5 minutes.
-    const NumericCase cases[] = {
+    // Defaults: arrow key 5, mode 3 interval 0, autosave 5 minutes.
+    const struct {
+        const char* name;
+        QString property;
+        QStringList pastes;
+        int expected;
+    } rows[] = {
         {"arrow key over 1000 reverts", "timecodeAdjustmentPerArrowKey", {"1001"}, 5},
         {"arrow key 0 reverts", "timecodeAdjustmentPerArrowKey", {"0"}, 5},
-        {"arrow key 1000 is the top", "timecodeAdjustmentPerArrowKey", {"1000"}, 1000},
-        {"fraction reverts to the last good value",
-         "timecodeAdjustmentPerArrowKey",
-         {"7", "2.5"},
-         7},
-        {"forward step over 1000 reverts", "forwardBackwardPerKey", {"1001"}, 5},
-        {"forward step text reverts", "forwardBackwardPerKey", {"abc"}, 5},
+        {"fraction restores last good", "timecodeAdjustmentPerArrowKey", {"7", "2.5"}, 7},
         {"mode 3 interval 0 accepted", "frameIntervalInSpaceMode3", {"12", "0"}, 0},
-        {"mode 3 interval 30 accepted", "frameIntervalInSpaceMode3", {"30"}, 30},
         {"mode 3 interval 31 reverts", "frameIntervalInSpaceMode3", {"12", "31"}, 12},
         {"autosave takes any whole number", "autoSaveTimeInteval", {"240"}, 240},
-        {"empty autosave reverts", "autoSaveTimeInteval", {""}, 5},
     };
-    for (const NumericCase& row : cases) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        QYSetting rowSetting(directory.filePath(QString::fromUtf8(row.name)));
+        const QString rowStore = directory.filePath(QString::fromUtf8(row.name));
+        QYSetting rowSetting(rowStore);
         QYPreferenceWindowController rowWindow(rowSetting, presenter);
         auto* field = rowWindow.findChild<QLineEdit*>(row.property);
-        for (const QString& text : row.pastes)
-            paste(field, text);
+        for (const QString& text : row.pastes) {
+            field->selectAll(); // replaced in one change, as a paste does
+            field->insert(text);
+        }
         EXPECT_EQ(field->text(), QString::number(row.expected));
-        EXPECT_EQ(savedValue(directory.filePath(QString::fromUtf8(row.name)), row.property),
-                  row.expected);
+        EXPECT_EQ(savedValue(rowStore, row.property), row.expected);
     }
 }
 
 TEST_F(PreferenceWindowTest, EveryKeystrokeIsValidatedOnItsOwn) {
-    QLineEdit* field = numericField("timecodeAdjustmentPerArrowKey");
+    auto* field = window.findChild<QLineEdit*>("timecodeAdjustmentPerArrowKey");
     field->selectAll();
     QTest::keyClicks(field, "1001");
     // "1", "10" and "100" were each stored; "1001" put the last of them back.
@@ -124,73 +103,43 @@ TEST_F(PreferenceWindowTest, EveryKeystrokeIsValidatedOnItsOwn) {
     EXPECT_EQ(setting.timecodeAdjustmentPerArrowKey, 100);
 }
 
-TEST_F(PreferenceWindowTest, ATakenShortcutIsRefusedWithTheActionHoldingIt) {
+TEST_F(PreferenceWindowTest, TakenCombinationsAreRefusedMenuFirst) {
     press(kInsertTimeCodeAction, Qt::Key_K, Qt::ControlModifier);
-    EXPECT_EQ(alertTexts(), QStringList({"The key combination ⌘K cannot be used",
-                                         "Shortcut ⌘K has been used for Play"}));
-    EXPECT_EQ(setting.insertTimecodeShortCut, "⌘,");
-    EXPECT_EQ(recorder(kInsertTimeCodeAction)->text(), "⌘,");
-}
-
-TEST_F(PreferenceWindowTest, AMenuCombinationIsRefusedBeforeTheTableIsAsked) {
     window.setMenuKeyEquivalents({{"⌘S", "Save"}, {"⌘K", "Open Movie"}});
     press(kPlayAction, Qt::Key_S, Qt::ControlModifier);
     press(kInsertTimeCodeAction, Qt::Key_K, Qt::ControlModifier);
-    EXPECT_EQ(alertTexts(),
-              QStringList({"The key combination ⌘S cannot be used",
-                           "This shortcut cannot be used because it is already used by the "
-                           "menu item ‘Save’.",
-                           "The key combination ⌘K cannot be used",
-                           "This shortcut cannot be used because it is already used by the "
-                           "menu item ‘Open Movie’."}));
+    EXPECT_EQ(
+        alertTexts(),
+        QStringList({"The key combination ⌘K cannot be used", "Shortcut ⌘K has been used for Play",
+                     "The key combination ⌘S cannot be used",
+                     "This shortcut cannot be used because it is already used by the "
+                     "menu item ‘Save’.",
+                     "The key combination ⌘K cannot be used",
+                     "This shortcut cannot be used because it is already used by the "
+                     "menu item ‘Open Movie’."}));
     EXPECT_EQ(setting.playVideoShortCut, "⌘K");
     EXPECT_EQ(setting.insertTimecodeShortCut, "⌘,");
+    EXPECT_EQ(recorder(kInsertTimeCodeAction)->text(), "⌘,");
 }
 
 TEST_F(PreferenceWindowTest, ABareKeyIsRefusedForActionsButTakenForModes) {
     press(kPlayAction, Qt::Key_P);
     EXPECT_EQ(beeps, 1);
-    EXPECT_TRUE(presenter.alerts.isEmpty());
     EXPECT_EQ(recorder(kPlayAction)->text(), "⌘K");
+    // Neither a lone modifier nor the field's own combination is refused.
+    press(kMode2Action, Qt::Key_Control, Qt::ControlModifier);
+    press(kPlayAction, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_TRUE(presenter.alerts.isEmpty());
+    EXPECT_EQ(setting.mode2ShourtCut, "2");
 
     press(kMode1Action, Qt::Key_P);
     EXPECT_EQ(beeps, 1);
     EXPECT_EQ(recorder(kMode1Action)->text(), "P");
-    EXPECT_EQ(recorder(kMode1Action)->selectedText(), "P");
     EXPECT_EQ(QYSetting(storePath()).mode1ShourtCut, "P");
-    EXPECT_EQ(setting.getShortCutTables().value(kMode1Action), "P");
 }
 
-TEST_F(PreferenceWindowTest, RecordedCombinationsUseTheSystemModifierSymbols) {
-    // Qt's Control is ⌘, Meta is ⌃ and Alt is ⌥.
-    press(kForwardAction, Qt::Key_F5, Qt::MetaModifier | Qt::AltModifier);
-    press(kBackwardAction, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(setting.forwardVideoShortCut, "⌃⌥F5");
-    EXPECT_EQ(setting.backwardVideoShortCut, "⌘⇥");
-}
-
-TEST_F(PreferenceWindowTest, KeysThatMakeNoCombinationAreIgnored) {
-    press(kPlayAction, Qt::Key_Shift, Qt::ShiftModifier);
-    press(kMode2Action, Qt::Key_Control, Qt::ControlModifier);
-    // The field's own combination would otherwise clash with itself in the table.
-    press(kPlayAction, Qt::Key_K, Qt::ControlModifier);
-    EXPECT_EQ(beeps, 0);
-    EXPECT_TRUE(presenter.alerts.isEmpty());
-    EXPECT_EQ(setting.mode2ShourtCut, "2");
-    EXPECT_EQ(setting.playVideoShortCut, "⌘K");
-}
-
-TEST_F(PreferenceWindowTest, PlainTabMovesOnInsteadOfRecording) {
-    window.show();
-    QYShortcutRecorder* mode1 = recorder(kMode1Action);
-    mode1->setFocus();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(mode1, Qt::Key_Tab);
-    EXPECT_EQ(setting.mode1ShourtCut, "Space");
-    EXPECT_FALSE(mode1->hasFocus());
-}
-
-TEST_F(PreferenceWindowTest, WindowShortcutsDoNotFireWhileRecording) {
+TEST_F(PreferenceWindowTest, RecordingKeepsPlainTabForFocusAndWindowShortcutsQuiet) {
     QAction action(&window);
     action.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     window.addAction(&action);
@@ -202,17 +151,19 @@ TEST_F(PreferenceWindowTest, WindowShortcutsDoNotFireWhileRecording) {
     press(kPlayAction, Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(triggered, 0);
     EXPECT_EQ(setting.playVideoShortCut, "⌘P");
+
+    // Mode 1 records bare keys, yet a plain Tab still moves on.
+    recorder(kMode1Action)->setFocus();
+    press(kMode1Action, Qt::Key_Tab);
+    EXPECT_EQ(setting.mode1ShourtCut, "Space");
+    EXPECT_FALSE(recorder(kMode1Action)->hasFocus());
 }
 
-TEST_F(PreferenceWindowTest, RestoreDefaultPutsBackEveryShortcut) {
-    press(kPlayAction, Qt::Key_P, Qt::ControlModifier);
+TEST_F(PreferenceWindowTest, RestoreDefaultRefreshesTheShortcutFields) {
     press(kMode3Action, Qt::Key_3);
     click("restoreDefault");
-    EXPECT_EQ(recorder(kPlayAction)->text(), "⌘K");
     EXPECT_EQ(recorder(kMode3Action)->text(), "↩");
-    const QYSetting saved(storePath());
-    EXPECT_EQ(saved.playVideoShortCut, "⌘K");
-    EXPECT_EQ(saved.mode3ShourtCut, "↩");
+    EXPECT_EQ(QYSetting(storePath()).mode3ShourtCut, "↩");
 }
 
 TEST_F(PreferenceWindowTest, ChangingTheToolbarIsAnnounced) {
@@ -225,15 +176,7 @@ TEST_F(PreferenceWindowTest, ChangingTheToolbarIsAnnounced) {
     EXPECT_TRUE(QYSetting(storePath()).isFinalCutPro7ToolBar);
     group->button(1)->click();
     EXPECT_EQ(posts, 1);
-    group->button(0)->click();
-    EXPECT_EQ(posts, 2);
-    EXPECT_FALSE(setting.isFinalCutPro7ToolBar);
     QYNotificationCenter::sharedInstance().removeObserver(this);
-}
-
-TEST_F(PreferenceWindowTest, AutoAssembleIsStoredAsTicked) {
-    window.findChild<QCheckBox*>("isAutoAssembleVideoAndAudio")->click();
-    EXPECT_TRUE(QYSetting(storePath()).isAutoAssembleVideoAndAudio);
 }
 
 TEST_F(PreferenceWindowTest, TheChosenDirectoryIsStoredAndShown) {
@@ -245,7 +188,7 @@ TEST_F(PreferenceWindowTest, TheChosenDirectoryIsStoredAndShown) {
     EXPECT_EQ(QYSetting(storePath()).autoSaveDirectory, chosen);
     EXPECT_EQ(window.findChild<QLabel*>("autoSaveDirectory")->text(), chosen);
 
-    click("changeAutoSaveDirectory");
+    click("changeAutoSaveDirectory"); // cancelled
     EXPECT_EQ(setting.autoSaveDirectory, chosen);
 }
 
