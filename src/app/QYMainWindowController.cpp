@@ -28,7 +28,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace quillery {
 
@@ -436,15 +435,6 @@ void QYMainWindowController::openResource(const QString& path) {
         return;
     }
     urlOpener_(QUrl::fromLocalFile(path));
-}
-
-void QYMainWindowController::keepDividersInLimits() {
-    const QList<int> columns = playerEditorSplit_->sizes();
-    const int total = columns.value(0) + columns.value(1);
-    const int player = std::clamp(columns.value(0), kMinimumPlayerWidth,
-                                  std::max(kMinimumPlayerWidth, total - kMinimumEditorWidth));
-    if (player != columns.value(0))
-        playerEditorSplit_->setSizes({player, total - player});
 }
 
 // --- The editor's delegate ------------------------------------------------------------------

@@ -166,7 +166,6 @@ private:
     void rebuildRecentMenu(const QStringList& titles);
     void connectSession();
     void loadDefaultTemplate();
-    void keepDividersInLimits();
     bool findSubtitleTemplateFromFCP7XML(const QString& xml);
     void afterSubRipImport();
     void showFind();

@@ -109,39 +109,37 @@ bool SubtitleTextView::handleKeyEvent(QKeyEvent* event) {
 
 bool SubtitleTextView::handleMovieControlShortCut(QKeyEvent* event) {
     const bool playing = isMoviePlaying();
-    const auto player = [this] {
-        return moviePlayer_;
-    };
+    QYMoviePlayerControl* player = moviePlayer_;
     if (matches(event, settings().backwardVideoShortCut) ||
         isKeyWith(event, Qt::Key_Tab, Qt::MetaModifier)) {
-        if (player())
-            player()->rewind();
+        if (player)
+            player->rewind();
         return true;
     }
     if (matches(event, settings().forwardVideoShortCut) || event->key() == Qt::Key_Backtab ||
         isKeyWith(event, Qt::Key_Tab, Qt::ShiftModifier)) {
-        if (player())
-            player()->fastForward();
+        if (player)
+            player->fastForward();
         return true;
     }
     if (isPlainKey(event, Qt::Key_Tab) || matches(event, settings().playVideoShortCut)) {
-        if (player())
-            playing ? player()->stopRepeatPlaySubtitle(false) : player()->play();
+        if (player)
+            playing ? player->stopRepeatPlaySubtitle(false) : player->play();
         return true;
     }
     const bool k = isTransportLetter(event, Qt::Key_K);
     const bool l = isTransportLetter(event, Qt::Key_L);
     const bool j = isTransportLetter(event, Qt::Key_J);
-    if (!(j || k || l) || !player() || (!playing && typeAfterInputK_))
+    if (!(j || k || l) || !player || (!playing && typeAfterInputK_))
         return false; // typed as letters
     typeAfterInputK_ = false;
     if (k) {
-        playing ? player()->stopRepeatPlaySubtitle(false) : player()->play();
+        playing ? player->stopRepeatPlaySubtitle(false) : player->play();
         return true;
     }
-    l ? player()->speedForward() : player()->speedBackward();
+    l ? player->speedForward() : player->speedBackward();
     if (!playing)
-        player()->play();
+        player->play();
     return true;
 }
 
