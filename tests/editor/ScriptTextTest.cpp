@@ -45,6 +45,12 @@ TEST(ParseText, OtherTimeStringsStayText) {
     EXPECT_FALSE(longFraction->isStartTimeValid());
     EXPECT_EQ(longFraction->text(), "[00:00:01.050]Hi");
 
+    // Hours past 99 make a 14-character string, which is never a time of the script.
+    const auto hundredHours = parse("[100:00:00.00]Hi[100:00:01.00]");
+    EXPECT_FALSE(hundredHours->isStartTimeValid());
+    EXPECT_FALSE(hundredHours->isEndTimeValid());
+    EXPECT_EQ(hundredHours->text(), "[100:00:00.00]Hi[100:00:01.00]");
+
     const auto empty = parse("");
     EXPECT_FALSE(empty->isStartTimeValid());
     EXPECT_EQ(empty->getSubtitleLineString(), "");
