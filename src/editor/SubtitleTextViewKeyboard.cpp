@@ -78,10 +78,14 @@ void SubtitleTextView::keyPressEvent(QKeyEvent* event) {
     const bool arrow = isArrowKey(event);
     if (isMoviePlaying() && !arrow)
         return; // only the arrows reach the text while the movie runs
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !arrow)
-        insertAtCaret(QStringLiteral("\n")); // never a soft line break
-    else
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Shift+Return breaks a row inside the subtitle; Return always ends the line
+        // (never a soft line break, which the script has no place for).
+        const bool rowBreak = significantModifiers(event) == Qt::ShiftModifier;
+        insertAtCaret(rowBreak ? QString(kLineBreakMark) : QStringLiteral("\n"));
+    } else {
         QPlainTextEdit::keyPressEvent(event);
+    }
     if (arrow) {
         setCurrentEditLine();
         jumpToCurrentEditingLine();

@@ -274,6 +274,15 @@ TEST_F(MainWindowTest, ToolsMenuCommandsEditTheScript) {
     EXPECT_FALSE(window->session().isSaved());
 }
 
+TEST_F(MainWindowTest, ShiftReturnInTheWindowBreaksARowInsideTheSubtitle) {
+    window->activateWindow();
+    window->textView()->setFocus();
+    window->replaceTextInTextView("AB");
+    window->textView()->setSelectedRange({1, 0});
+    QTest::keyClick(window->textView(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(editorText(), QString::fromUtf8("A⏎B"));
+}
+
 TEST_F(MainWindowTest, ConsolidateSheetInterleavesTheTranslation) {
     window->replaceTextInTextView("one\ntwo");
     QTimer::singleShot(0, window.get(), [this] {

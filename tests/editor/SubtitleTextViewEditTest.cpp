@@ -152,11 +152,13 @@ TEST_F(EditPathTest, UndoAndRedoKeepRecordsInStep) {
     EXPECT_EQ(view.toPlainText(), "first!\nmiddle\nsecond");
 }
 
-TEST_F(EditPathTest, ShiftReturnMakesARealLineBreak) {
+TEST_F(EditPathTest, ShiftReturnBreaksARowInsteadOfTheLine) {
     load("ab");
     caretAt(1);
     QTest::keyClick(&view, Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(view.toPlainText(), "a\nb");
+    EXPECT_EQ(view.toPlainText(), QString::fromUtf8("a⏎b"));
+    QTest::keyClick(&view, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(view.toPlainText(), QString::fromUtf8("a⏎\nb"));
     expectRecordsMatchText(view);
 }
 
