@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Quillery builds, tests and runs with.
+# Installs the Debian 12 packages Quillery builds, tests and runs with, and any further
+# packages named as arguments (the run command asks for ffmpeg to make its demo movie).
 # Idempotent: packages already present are skipped, and apt is not touched at all
 # when nothing is missing. Needs root (or sudo) only when something must be installed.
 set -euo pipefail
@@ -10,7 +11,8 @@ packages=(
   libicu-dev libuchardet-dev libpugixml-dev libplist-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   catdoc
-  xvfb xauth ffmpeg
+  xvfb xauth
+  "$@"
 )
 
 missing=()

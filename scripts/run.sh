@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
+bash scripts/install-deps.sh ffmpeg
 
 demo=build/demo
 mkdir -p "$demo"
