@@ -90,4 +90,16 @@ QString TimeCode::description() const {
                              static_cast<long long>(milliseconds_));
 }
 
+void appendClockTime(QString& out, const TimeCode& time, bool withHours) {
+    if (withHours) {
+        appendPadded(out, time.hours(), 2);
+        out += u':';
+    }
+    appendPadded(out, time.minutes(), 2);
+    out += u':';
+    appendPadded(out, time.seconds(), 2);
+    out += u'.';
+    appendPadded(out, time.milliseconds(), 3);
+}
+
 } // namespace quillery

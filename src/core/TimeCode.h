@@ -48,4 +48,7 @@ private:
     int64_t milliseconds_ = 0;
 };
 
+// Appends HH:MM:SS.mmm, or MM:SS.mmm without hours, each field zero padded.
+void appendClockTime(QString& out, const TimeCode& time, bool withHours);
+
 } // namespace quillery

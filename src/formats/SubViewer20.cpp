@@ -58,17 +58,6 @@ bool readTimes(const QString& timeLine, SubtitleLine& cue) {
     return true;
 }
 
-// HH:MM:SS.mmm
-void appendTime(QString& out, const TimeCode& time) {
-    appendPadded(out, time.hours(), 2);
-    out += u':';
-    appendPadded(out, time.minutes(), 2);
-    out += u':';
-    appendPadded(out, time.seconds(), 2);
-    out += u'.';
-    appendPadded(out, time.milliseconds(), 3);
-}
-
 QString header(const QString& title) {
     return "[INFORMATION]\n[TITLE]" + title +
            "\n[AUTHOR]\n[SOURCE]\n[PRG]\n[FILEPATH]\n[DELAY]0\n[CD TRACK]0\n[COMMENT]\n"
@@ -102,9 +91,9 @@ void SubViewer20::loadSubtitle(Subtitle& subtitle, const QStringList& lines, con
 QString SubViewer20::toText(const Subtitle& subtitle, const QString& title) const {
     QString text = header(title);
     for (const SubtitleLinePtr& line : subtitle.subtitles) {
-        appendTime(text, line->startTimeCode());
+        appendClockTime(text, line->startTimeCode(), true);
         text += u',';
-        appendTime(text, line->endTimeCode());
+        appendClockTime(text, line->endTimeCode(), true);
         text += u'\n' + replaced(line->text(), kWriteReplacements) + "\n\n";
     }
     return text.trimmed();

@@ -51,19 +51,6 @@ SubtitleLinePtr cueFromTimes(const QString& times) {
     return cue;
 }
 
-// MM:SS.mmm, or HH:MM:SS.mmm when withHours.
-void appendTime(QString& out, const TimeCode& time, bool withHours) {
-    if (withHours) {
-        appendPadded(out, time.hours(), 2);
-        out += u':';
-    }
-    appendPadded(out, time.minutes(), 2);
-    out += u':';
-    appendPadded(out, time.seconds(), 2);
-    out += u'.';
-    appendPadded(out, time.milliseconds(), 3);
-}
-
 } // namespace
 
 WebVTTFormat::WebVTTFormat() : SubtitleFormat("WebVTT", "vtt", true, false) {}
@@ -112,9 +99,9 @@ QString WebVTTFormat::toText(const Subtitle& subtitle, const QString&) const {
         const TimeCode& start = line->startTimeCode();
         const TimeCode& end = line->endTimeCode();
         const bool withHours = start.hours() >= 1 || end.hours() >= 1;
-        appendTime(text, start, withHours);
+        appendClockTime(text, start, withHours);
         text += " --> ";
-        appendTime(text, end, withHours);
+        appendClockTime(text, end, withHours);
         text += u'\n' + formatText(*line) + "\n\n";
     }
     return text.trimmed();
