@@ -1,5 +1,6 @@
 #include "FolderUtility.h"
 
+#include "QYLog.h"
 #include "SystemUtility.h"
 
 #include <QDebug>
@@ -34,7 +35,7 @@ bool FolderUtility::createFolder(const QString& path) const {
     std::filesystem::create_directories(folder, error);
     if (!error)
         return true;
-    qDebug("%s DBG: The create directory error is : %s", Q_FUNC_INFO, error.message().c_str());
+    QY_DBG("The create directory error is : %s", error.message().c_str());
     return false;
 }
 

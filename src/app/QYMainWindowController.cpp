@@ -4,6 +4,7 @@
 #include "Localization.h"
 #include "NotificationNames.h"
 #include "QYConsolidateTextWindowController.h"
+#include "QYLog.h"
 #include "QYNotificationCenter.h"
 #include "QYPreferenceWindowController.h"
 #include "QYProjectSession.h"
@@ -85,7 +86,7 @@ QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QY
     session_->createNewProject();
 
     const QFont saved = textView_->font();
-    qDebug("%s DBG: The current font size is : %d", Q_FUNC_INFO, saved.pointSize());
+    QY_DBG("The current font size is : %d", saved.pointSize());
     currentFontSize_ = saved.pointSize() > 0 ? saved.pointSize() : kDefaultFontSize;
     qApp->installEventFilter(this);
     QYNotificationCenter::sharedInstance().addObserver(
@@ -402,7 +403,7 @@ void QYMainWindowController::showWarningMessage(const QString& text) {
 
 void QYMainWindowController::setCurrentFontSize(int points) {
     currentFontSize_ = points;
-    qDebug("%s DBG: Set the current font size : %d", Q_FUNC_INFO, points);
+    QY_DBG("Set the current font size : %d", points);
     textView_->setEditorFont(QFont(QStringLiteral("Helvetica"), points));
     if (fontSizeControl_ && fontSizeControl_->value() != points)
         fontSizeControl_->setValue(points);

@@ -3,6 +3,7 @@
 #include "HelpResources.h"
 #include "ImportMessages.h"
 #include "Localization.h"
+#include "QYLog.h"
 #include "QYMainWindowController.h"
 #include "QYMessagePresenter.h"
 #include "QYProjectSession.h"
@@ -88,8 +89,7 @@ void QYMainWindowController::didPressImportSubtitleFileMenuItem(int tag) {
 void QYMainWindowController::openSubtitleFile(const QString& path) {
     Subtitle subtitle;
     const SubtitleFormat* format = loadSubtitle(subtitle, path);
-    qDebug("%s DBG: The format name is : %s", Q_FUNC_INFO,
-           qUtf8Printable(format ? format->name() : QString()));
+    QY_DBG("The format name is : %s", qUtf8Printable(format ? format->name() : QString()));
     replaceTextInTextView(subtitle.getTextViewDisplayString());
 }
 

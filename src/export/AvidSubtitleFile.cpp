@@ -1,6 +1,7 @@
 #include "AvidSubtitleFile.h"
 
 #include "FileWriting.h"
+#include "QYLog.h"
 
 #include <QDebug>
 
@@ -29,8 +30,7 @@ QString AvidSubtitleFile::convertToAvidTimeFormat(const QString& timeString) con
 bool AvidSubtitleFile::writeSubtitleToFile(const QList<SubtitleLinePtr>& subtitles) const {
     if (writeUtf8File(path, convertSubtitleToAvidText(subtitles), WriteMode::Atomic))
         return true;
-    qDebug("%s DBG: The error is : %s", Q_FUNC_INFO,
-           qUtf8Printable(QStringLiteral("could not write ") + path));
+    QY_DBG("The error is : %s", qUtf8Printable(QStringLiteral("could not write ") + path));
     return false;
 }
 

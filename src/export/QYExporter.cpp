@@ -3,6 +3,7 @@
 #include "FileWriting.h"
 #include "ITTime.h"
 #include "NumberText.h"
+#include "QYLog.h"
 #include "QYRegex.h"
 #include "QYTimeUtility.h"
 #include "ScriptMarks.h"
@@ -80,7 +81,7 @@ QList<SubtitleLinePtr> QYExporter::generateSubtitleLines() const {
         const QStringView rest = restOfLine(QStringView(text).sliced(last.range.end()));
         if (!rest.isEmpty()) {
             const double duration = textView_.movieDuration();
-            qDebug("%s DBG: The time interval is : %f", Q_FUNC_INFO, duration);
+            QY_DBG("The time interval is : %f", duration);
             lines.append(subtitleToMovieEnd(last.text, duration, rest.toString()));
         }
     }

@@ -1,6 +1,7 @@
 #include "RichTextReader.h"
 
 #include "Localization.h"
+#include "QYLog.h"
 #include "QYRegex.h"
 
 #include <QFile>
@@ -26,7 +27,7 @@ bool looksLikeRichText(const QString& path) {
 }
 
 RichTextResult failure(const QString& why) {
-    qDebug("%s DBG: The error is : %s", Q_FUNC_INFO, qUtf8Printable(why));
+    QY_DBG("The error is : %s", qUtf8Printable(why));
     return {std::nullopt, why};
 }
 

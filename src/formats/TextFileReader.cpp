@@ -1,5 +1,6 @@
 #include "TextFileReader.h"
 
+#include "QYLog.h"
 #include "RichTextReader.h"
 
 #include <QByteArray>
@@ -42,17 +43,17 @@ enum class InvalidBytes { Substitute, Refuse };
 
 std::optional<QByteArray> readBytes(const QString& path) {
     if (!QFileInfo(path).isFile()) {
-        qDebug("%s DBG: Not a readable file: %s", Q_FUNC_INFO, qUtf8Printable(path));
+        QY_DBG("Not a readable file: %s", qUtf8Printable(path));
         return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qDebug("%s DBG: The error is : %s", Q_FUNC_INFO, qUtf8Printable(file.errorString()));
+        QY_DBG("The error is : %s", qUtf8Printable(file.errorString()));
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        qDebug("%s DBG: The error is : %s", Q_FUNC_INFO, qUtf8Printable(file.errorString()));
+        QY_DBG("The error is : %s", qUtf8Printable(file.errorString()));
         return std::nullopt;
     }
     return bytes;
@@ -66,8 +67,7 @@ bool isWideUnicode(const QByteArray& charset) {
 QByteArray detectedCharset(const QByteArray& bytes) {
     Detector detector(uchardet_new());
     if (uchardet_handle_data(detector.get(), bytes.constData(), bytes.size()) != 0) {
-        qDebug("%s DBG: The detector failed on %lld bytes", Q_FUNC_INFO,
-               static_cast<long long>(bytes.size()));
+        QY_DBG("The detector failed on %lld bytes", static_cast<long long>(bytes.size()));
         return {};
     }
     uchardet_data_end(detector.get());
@@ -90,13 +90,13 @@ int32_t convert(UConverter* converter, QString& target, const QByteArray& bytes,
 
 std::optional<QString> decode(const QByteArray& bytes, const char* charset, InvalidBytes mode) {
     if (bytes.size() >= std::numeric_limits<int32_t>::max()) {
-        qDebug("%s DBG: The file is too large to decode", Q_FUNC_INFO);
+        QY_DBG("The file is too large to decode");
         return std::nullopt;
     }
     UErrorCode status = U_ZERO_ERROR;
     Converter converter(ucnv_open(charset, &status));
     if (U_FAILURE(status)) {
-        qDebug("%s DBG: No converter for %s: %s", Q_FUNC_INFO, charset, u_errorName(status));
+        QY_DBG("No converter for %s: %s", charset, u_errorName(status));
         return std::nullopt;
     }
     if (mode == InvalidBytes::Refuse)
@@ -111,7 +111,7 @@ std::optional<QString> decode(const QByteArray& bytes, const char* charset, Inva
         length = convert(converter.get(), text, bytes, status);
     }
     if (U_FAILURE(status)) {
-        qDebug("%s DBG: Not %s: %s", Q_FUNC_INFO, charset, u_errorName(status));
+        QY_DBG("Not %s: %s", charset, u_errorName(status));
         return std::nullopt;
     }
     text.resize(length);
@@ -189,7 +189,7 @@ std::optional<QString> getContentFromURL(const QString& path) {
     }
     std::optional<QString> text = decodeAsPlainText(*bytes);
     if (!text)
-        qDebug("%s DBG: The error is : no decoder reads %s", Q_FUNC_INFO, qUtf8Printable(path));
+        QY_DBG("The error is : no decoder reads %s", qUtf8Printable(path));
     return text;
 }
 
