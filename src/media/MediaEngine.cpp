@@ -1,0 +1,198 @@
+#include "MediaEngine.h"
+
+#include "QYLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <mlt++/Mlt.h>
+#include <mutex>
+
+namespace quillery {
+
+namespace {
+
+// The modules playback needs; the Qt 5 and other heavy modules of the system folder are
+// left out.
+const char* const kModules[] = {"core", "avformat",  "sdl2",     "xml",
+                                "plus", "normalize", "resample", "rtaudio"};
+
+std::mutex engineMutex;
+Mlt::Repository* repository = nullptr;
+
+// A folder holding links to the modules we use, made anew each start so an updated
+// system follows.
+QString moduleFolder() {
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/mlt-modules";
+    QDir().mkpath(folder);
+    for (const char* name : kModules) {
+        const QString file = QStringLiteral("libmlt%1.so").arg(QLatin1String(name));
+        QFile::remove(folder + u'/' + file);
+        QFile::link(QStringLiteral(QUILLERY_MLT_MODULE_DIR "/") + file, folder + u'/' + file);
+    }
+    return folder;
+}
+
+} // namespace
+
+bool initialiseMediaEngine() {
+    const std::lock_guard guard(engineMutex);
+    if (repository == nullptr) {
+        mlt_log_set_level(MLT_LOG_QUIET);
+        repository = Mlt::Factory::init(QFile::encodeName(moduleFolder()).constData());
+    }
+    return repository != nullptr;
+}
+
+void shutdownMediaEngine() {
+    const std::lock_guard guard(engineMutex);
+    if (repository != nullptr)
+        Mlt::Factory::close();
+    repository = nullptr;
+}
+
+struct MoviePlayback::Engine {
+    Mlt::Profile profile;
+    std::unique_ptr<Mlt::Producer> producer;
+    std::unique_ptr<Mlt::Consumer> consumer;
+    std::unique_ptr<Mlt::Event> frameShownEvent;
+
+    static void onFrameShown(mlt_properties, void* self, mlt_event_data data) {
+        static_cast<MoviePlayback*>(self)->deliverFrame(mlt_event_data_to_frame(data));
+    }
+
+    ~Engine() {
+        // The consumer goes first: it stops its thread before the producer it reads dies.
+        if (consumer)
+            consumer->stop();
+        frameShownEvent.reset();
+        consumer.reset();
+        producer.reset();
+    }
+};
+
+MoviePlayback::MoviePlayback(QObject* parent) : QObject(parent) {}
+
+MoviePlayback::~MoviePlayback() {
+    close();
+}
+
+bool MoviePlayback::open(const QString& path, bool withSound) {
+    close();
+    if (!initialiseMediaEngine())
+        return false;
+    auto engine = std::make_unique<Engine>();
+    const QByteArray resource = "avformat:" + QFile::encodeName(path);
+    {
+        // The profile (rate, size) comes from the file; the producer is then made again
+        // for that profile.
+        Mlt::Producer probe(engine->profile, resource.constData());
+        if (!probe.is_valid())
+            return false;
+        engine->profile.from_producer(probe);
+        engine->profile.set_explicit(1);
+    }
+    engine->producer = std::make_unique<Mlt::Producer>(engine->profile, resource.constData());
+    if (!engine->producer->is_valid() || engine->producer->get_length() <= 0)
+        return false;
+    if (!withSound)
+        engine->producer->set("audio_index", -1);
+    engine->consumer = std::make_unique<Mlt::Consumer>(engine->profile, "sdl2_audio");
+    if (!engine->consumer->is_valid())
+        return false;
+    engine->consumer->set("terminate_on_pause", 0);
+    engine->consumer->set("scrub_audio", 1);
+    if (!withSound)
+        engine->consumer->set("volume", 0.0);
+    engine->consumer->connect(*engine->producer);
+    engine->frameShownEvent.reset(engine->consumer->listen(
+        "consumer-frame-show", this, reinterpret_cast<mlt_listener>(&Engine::onFrameShown)));
+    engine->producer->set_speed(0);
+    engine->producer->seek(0);
+    shownFrame_ = 0;
+    speed_ = 0;
+    if (engine->consumer->start() != 0)
+        return false;
+    engine_ = std::move(engine);
+    engine_->consumer->set("refresh", 1);
+    return true;
+}
+
+void MoviePlayback::close() {
+    engine_.reset();
+    speed_ = 0;
+    shownFrame_ = 0;
+}
+
+bool MoviePlayback::isOpen() const {
+    return engine_ != nullptr;
+}
+
+int MoviePlayback::frameRateNumerator() const {
+    return engine_ ? engine_->profile.frame_rate_num() : 0;
+}
+
+int MoviePlayback::frameRateDenominator() const {
+    return engine_ ? engine_->profile.frame_rate_den() : 1;
+}
+
+double MoviePlayback::frameRate() const {
+    return engine_ ? engine_->profile.fps() : 0;
+}
+
+int MoviePlayback::frameCount() const {
+    return engine_ ? engine_->producer->get_length() : 0;
+}
+
+QSize MoviePlayback::frameSize() const {
+    return engine_ ? QSize(engine_->profile.width(), engine_->profile.height()) : QSize();
+}
+
+void MoviePlayback::setSpeed(double speed) {
+    if (!engine_ || speed == speed_)
+        return;
+    speed_ = speed;
+    if (speed == 0) {
+        // Hold the picture on screen: the producer runs ahead of it, so go back there.
+        engine_->producer->set_speed(0);
+        engine_->producer->seek(shownFrame_);
+        engine_->consumer->purge();
+    } else {
+        engine_->producer->set_speed(speed);
+    }
+    // After a pause the consumer waits for a refresh as well as the speed.
+    engine_->consumer->set("refresh", 1);
+}
+
+void MoviePlayback::seek(int frame) {
+    if (!engine_)
+        return;
+    frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
+    engine_->producer->seek(frame);
+    engine_->consumer->purge();
+    engine_->consumer->set("refresh", 1);
+    // The tick reads this before the picture arrives: the seek is what the user sees next.
+    shownFrame_ = frame;
+}
+
+void MoviePlayback::deliverFrame(void* frame) {
+    if (frame == nullptr)
+        return;
+    Mlt::Frame shown(static_cast<mlt_frame>(frame));
+    mlt_image_format format = mlt_image_rgba;
+    int width = 0;
+    int height = 0;
+    const uint8_t* pixels = shown.get_image(format, width, height);
+    const int position = shown.get_position();
+    shownFrame_ = position;
+    if (pixels == nullptr || width <= 0 || height <= 0 || format != mlt_image_rgba)
+        return;
+    QImage picture = QImage(pixels, width, height, width * 4, QImage::Format_RGBA8888).copy();
+    QMetaObject::invokeMethod(
+        this,
+        [this, picture = std::move(picture), position] { emit frameShown(picture, position); },
+        Qt::QueuedConnection);
+}
+
+} // namespace quillery

@@ -1,0 +1,64 @@
+// The playback engine behind the movie player: one movie played through MLT with its
+// sound sent to the sound card, each picture handed over as an image when it is shown.
+// Only our own types appear here; MLT stays inside MediaEngine.cpp.
+//
+// The engine loads only the MLT modules it uses (from a folder of links), so Debian's
+// Qt 5 module never enters our Qt 6 process.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <memory>
+
+namespace quillery {
+
+// Starts the engine once per process; false when it cannot start.
+bool initialiseMediaEngine();
+// Closes the engine; every MoviePlayback must be gone by then.
+void shutdownMediaEngine();
+
+class MoviePlayback : public QObject {
+    Q_OBJECT
+
+public:
+    explicit MoviePlayback(QObject* parent = nullptr);
+    ~MoviePlayback() override;
+
+    // Opens the movie paused at its first frame; withSound false plays it silently (a
+    // second movie laid over the first).
+    bool open(const QString& path, bool withSound = true);
+    void close();
+    bool isOpen() const;
+
+    // The frame rate of the profile the engine derives from the file, as a fraction.
+    int frameRateNumerator() const;
+    int frameRateDenominator() const;
+    double frameRate() const;
+    int frameCount() const;
+    QSize frameSize() const;
+
+    // 0 pauses on the picture shown; negative plays backwards.
+    void setSpeed(double speed);
+    double speed() const { return speed_; }
+    // Lands exactly on the frame, playing or not.
+    void seek(int frame);
+    // The frame whose picture was shown last (the engine reads ahead of it).
+    int shownFrame() const { return shownFrame_.load(); }
+
+signals:
+    void frameShown(const QImage& picture, int frame);
+
+private:
+    struct Engine;
+    friend struct Engine;
+    // On the engine's thread: copies the picture and passes it to our thread.
+    void deliverFrame(void* frame);
+
+    std::unique_ptr<Engine> engine_;
+    double speed_ = 0;
+    std::atomic<int> shownFrame_{0};
+};
+
+} // namespace quillery
