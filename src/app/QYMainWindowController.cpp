@@ -2,15 +2,18 @@
 
 #include "HelpResources.h"
 #include "Localization.h"
+#include "MovieAudioExtractor.h"
 #include "NotificationNames.h"
 #include "QYConsolidateTextWindowController.h"
 #include "QYLog.h"
+#include "QYMoviePlayerViewController.h"
 #include "QYNotificationCenter.h"
 #include "QYPreferenceWindowController.h"
 #include "QYProjectSession.h"
 #include "QYReplaceTextWindowController.h"
 #include "QYSetting.h"
 #include "QYToolbarButtonPreferenceWindowController.h"
+#include "QYWaveFormView.h"
 #include "QYWidgetMessagePresenter.h"
 #include "SubtitleFormat.h"
 #include "SubtitleTextView.h"
@@ -46,19 +49,6 @@ QString bundleName() {
     return SystemUtility::sharedInstance().getBundleName();
 }
 
-QLabel* placeholderPane(const QString& text, const QString& objectName) {
-    auto* pane = new QLabel(text);
-    pane->setObjectName(objectName);
-    pane->setAlignment(Qt::AlignCenter);
-    pane->setWordWrap(true);
-    pane->setAutoFillBackground(true);
-    QPalette colours = pane->palette();
-    colours.setColor(QPalette::Window, QColor(28, 30, 34));
-    colours.setColor(QPalette::WindowText, QColor(170, 174, 182));
-    pane->setPalette(colours);
-    return pane;
-}
-
 } // namespace
 
 QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QYSetting* settings,
@@ -76,6 +66,8 @@ QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QY
     resize(1400, 900);
 
     buildPanes();
+    textView_->setMoviePlayer(moviePlayer_);
+    moviePlayer_->setDelegate(this);
     session_ = std::make_unique<QYProjectSession>(*this, *presenter_, settings_);
     buildMenus();
     connectSession();
@@ -92,11 +84,17 @@ QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QY
     QYNotificationCenter::sharedInstance().addObserver(
         this, kToolbarButtonPreferenceChangedNotification,
         [this](const Notification&) { initToolBarItems(); });
+    QYNotificationCenter::sharedInstance().addObserver(
+        this, kLoadWaveFormFinishedNotification,
+        [this](const Notification&) { didWaveformLoadingFinished(); });
 }
 
 QYMainWindowController::~QYMainWindowController() {
     // The editor outlives this part of the window while Qt tears the children down.
     textView_->setTextViewDelegate(nullptr);
+    textView_->setMoviePlayer(nullptr);
+    cleanMovie();
+    moviePlayer_->setDelegate(nullptr);
     qApp->removeEventFilter(this);
     QYNotificationCenter::sharedInstance().removeObserver(this);
 }
@@ -115,29 +113,26 @@ void QYMainWindowController::windowDidLoad() {
 void QYMainWindowController::buildPanes() {
     textView_ = new SubtitleTextView;
     textView_->setObjectName(QStringLiteral("SubtitleTextView"));
-    playerPane_ = placeholderPane(localized("No movie loaded.\nDrop a movie here or use "
-                                            "2.Import Video."),
-                                  QStringLiteral("moviePlayerPane"));
-    waveFormPane_ = placeholderPane(localized("The audio waveform of the movie appears here."),
-                                    QStringLiteral("waveFormPane"));
+    moviePlayer_ = new QYMoviePlayerViewController;
+    QWidget* waveFormPane = buildWaveFormPane();
 
     editorWaveSplit_ = new QSplitter(Qt::Vertical);
     editorWaveSplit_->setObjectName(QStringLiteral("editorAndAudioWaveSplitView"));
     editorWaveSplit_->addWidget(textView_);
-    editorWaveSplit_->addWidget(waveFormPane_);
+    editorWaveSplit_->addWidget(waveFormPane);
     editorWaveSplit_->setChildrenCollapsible(false);
 
     playerEditorSplit_ = new QSplitter(Qt::Horizontal);
     playerEditorSplit_->setObjectName(QStringLiteral("moviePlayerAndSubtitleEditorSplitView"));
-    playerEditorSplit_->addWidget(playerPane_);
+    playerEditorSplit_->addWidget(moviePlayer_);
     playerEditorSplit_->addWidget(editorWaveSplit_);
     playerEditorSplit_->setChildrenCollapsible(false);
     setCentralWidget(playerEditorSplit_);
 
-    playerPane_->setMinimumWidth(kMinimumPlayerWidth);
+    moviePlayer_->setMinimumWidth(kMinimumPlayerWidth);
     textView_->setMinimumWidth(kMinimumEditorWidth);
-    waveFormPane_->setMinimumHeight(kMinimumWaveFormHeight);
-    waveFormPane_->setMaximumHeight(kMaximumWaveFormHeight);
+    waveFormPane->setMinimumHeight(kMinimumWaveFormHeight);
+    waveFormPane->setMaximumHeight(kMaximumWaveFormHeight);
     playerEditorSplit_->setSizes({kMinimumPlayerWidth, width() - kMinimumPlayerWidth});
     editorWaveSplit_->setSizes({height() - 300, 300});
 }
@@ -455,10 +450,6 @@ void QYMainWindowController::didDragFileIntoTextView(const QList<QUrl>& files) {
     }
 }
 
-void QYMainWindowController::didSelectedTimeCode(const MediaTime&) {
-    // The player follows the chosen time once the media player is part of the window.
-}
-
 // --- Events -------------------------------------------------------------------------------
 
 void QYMainWindowController::closeEvent(QCloseEvent* event) {
@@ -513,14 +504,9 @@ bool QYMainWindowController::openFCPXProject(const QString& xml, bool, bool) {
     return false;
 }
 
-void QYMainWindowController::setDuration() {
-    if (currentFCP7Template_)
-        textView_->setDuration(currentFCP7Template_->duration);
-}
-
 void QYMainWindowController::clean() {
     movieFilePath_.clear();
-    playerPane_->setText(localized("No movie loaded.\nDrop a movie here or use 2.Import Video."));
+    cleanMovie();
     raise();
     activateWindow();
 }

@@ -6,21 +6,25 @@
 // The class is spread over files by concern: QYMainWindowController.cpp builds the window
 // and forwards between its parts; QYMainWindowImports.cpp routes and imports files;
 // QYMainWindowExports.cpp writes the export formats; QYMainWindowTools.cpp holds the Tools
-// menu.
+// menu; QYMainWindowMedia.cpp opens movies and drives the player and the waveform.
 #pragma once
 
 #include "FCP7SubtitleTemplate.h"
 #include "QYAdjustTimeCodeWindowController.h"
+#include "QYMoviePlayerDelegate.h"
 #include "QYProjectHost.h"
 #include "SubtitleTextViewDelegate.h"
+#include "WaveformStoreCache.h"
 
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QLabel;
+class QSlider;
 class QMenu;
 class QSpinBox;
 class QSplitter;
@@ -28,8 +32,13 @@ class QToolBar;
 
 namespace quillery {
 
+class MovieAudioExtractor;
 class QYConsolidateTextWindowController;
 class QYMessagePresenter;
+class QYMoviePlayerViewController;
+class QYWaveFormView;
+class WaveformLayer;
+struct QuilleryMoviePlayerItem;
 class QYPreferenceWindowController;
 class QYProjectSession;
 class QYReplaceTextWindowController;
@@ -40,7 +49,8 @@ class SubtitleTextView;
 class QYMainWindowController : public QMainWindow,
                                public SubtitleTextViewDelegate,
                                public QYProjectHost,
-                               public QYAdjustTimeCodeDelegate {
+                               public QYAdjustTimeCodeDelegate,
+                               public QYMoviePlayerDelegate {
     Q_OBJECT
 
 public:
@@ -77,12 +87,38 @@ public:
     void loadXMLFile();
     void dragXmlFile(const QString& path);
     void dragFCPXFile(const QString& path);
-    void loadMovie();
-    void openMovie(const QString& path) override;
     void didPressImportSubtitleFileMenuItem(int tag);
     // A request from the system to open a file: only projects are accepted, one second on.
     static bool acceptsOpenRequest(const QString& path);
     void openFileOnRequest(const QString& path);
+
+    // --- Movie and waveform (QYMainWindowMedia.cpp) ------------------------------------
+    void loadMovie();
+    void openMovie(const QString& path) override;
+    void updateUIAfterLoadMovie(const QuilleryMoviePlayerItem& item);
+    QYMoviePlayerViewController* moviePlayer() const { return moviePlayer_; }
+    QYWaveFormView* waveFormView() const { return waveFormView_; }
+    const std::vector<std::unique_ptr<MovieAudioExtractor>>& audioExtractors() const {
+        return extractors_;
+    }
+    void refreshSubtitleAtTime(const MediaTime& time);
+    void didWaveformSliderChanged(int value);
+    void didPressLeftAndRightChannelButton();
+    void didPressLeftChannelButton();
+    void didPressRightChannelButton();
+    // Where finished waveforms are kept; tests point it at a folder of their own.
+    void setWaveformCache(const WaveformStoreCache& cache) { waveformCache_ = cache; }
+
+    // --- The movie player's delegate ------------------------------------------------------
+    bool moviePlayerShouldBeginPlay(QYMoviePlayerViewController* player) override;
+    bool moviePlayerShouldPause(QYMoviePlayerViewController* player) override;
+    void moviePlayerDidPlay(QYMoviePlayerViewController* player,
+                            bool isPlayRepeatSubtitle) override;
+    void moviePlayerDidGotoTime(QYMoviePlayerViewController* player,
+                                const MediaTime& time) override;
+    SubtitleLinePtr moviePlayerDisplaySubtitleAtTime(QYMoviePlayerViewController* player,
+                                                     const MediaTime& time) override;
+    void jumpToCurrentSubtitleLine(const MediaTime& time) override;
 
     // --- Files out (QYMainWindowExports.cpp) --------------------------------------------
     void saveSRTFile();
@@ -128,10 +164,10 @@ public:
     bool shouldResignFirstResponder() override;
     void didDragFileIntoTextView(const QList<QUrl>& files) override;
     void didSelectedTimeCode(const MediaTime& time) override;
-    void decreaseWaveFormSlider() override {}
-    void increaseWaveFormSlider() override {}
-    void decreaseWaveFormYAxisZoomRate() override {}
-    void increaseWaveFormYAxisZoomRate() override {}
+    void decreaseWaveFormSlider() override;
+    void increaseWaveFormSlider() override;
+    void decreaseWaveFormYAxisZoomRate() override;
+    void increaseWaveFormYAxisZoomRate() override;
 
     // --- The project session's host -----------------------------------------------------
     QString scriptText() const override;
@@ -157,6 +193,10 @@ protected:
 
 private:
     void buildPanes();
+    QWidget* buildWaveFormPane();
+    void cleanMovie();
+    void replaceWaveFormLayer(std::shared_ptr<WaveformLayer> layer);
+    void didWaveformLoadingFinished();
     void buildMenus();
     void buildFileMenu();
     void buildEditMenu();
@@ -180,8 +220,12 @@ private:
     std::unique_ptr<QYProjectSession> session_;
 
     SubtitleTextView* textView_ = nullptr;
-    QLabel* playerPane_ = nullptr;
-    QLabel* waveFormPane_ = nullptr;
+    QYMoviePlayerViewController* moviePlayer_ = nullptr;
+    QYWaveFormView* waveFormView_ = nullptr;
+    QSlider* waveFormSlider_ = nullptr;
+    std::shared_ptr<WaveformLayer> waveformLayer_;
+    std::vector<std::unique_ptr<MovieAudioExtractor>> extractors_;
+    WaveformStoreCache waveformCache_;
     QSplitter* playerEditorSplit_ = nullptr;
     QSplitter* editorWaveSplit_ = nullptr;
     QToolBar* toolBar_ = nullptr;

@@ -222,19 +222,4 @@ void QYMainWindowController::dragFCPXFile(const QString& path) {
             .arg(fileNameOf(path)));
 }
 
-// --- Movies -----------------------------------------------------------------------------------
-
-void QYMainWindowController::loadMovie() {
-    const QString path = chooseFileToImport(movieExtensions_);
-    if (!path.isEmpty())
-        openMovie(path);
-}
-
-void QYMainWindowController::openMovie(const QString& path) {
-    // The movie is remembered for the project; playback arrives with the media player.
-    movieFilePath_ = path;
-    playerPane_->setText(localized("Movie: %1").arg(fileNameOf(path)));
-    session_->markUnsaved();
-}
-
 } // namespace quillery

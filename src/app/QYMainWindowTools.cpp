@@ -5,6 +5,7 @@
 #include "QYConsolidateTextWindowController.h"
 #include "QYMainWindowController.h"
 #include "QYMessagePresenter.h"
+#include "QYMoviePlayerViewController.h"
 #include "QYReplaceTextWindowController.h"
 #include "ScriptMarks.h"
 #include "SubtitleTextView.h"
@@ -110,7 +111,7 @@ void QYMainWindowController::consolidateText() {
 
 void QYMainWindowController::insertCurrentTimeCode() {
     // Without a movie there is no current time to insert.
-    if (movieFilePath_.isEmpty())
+    if (!moviePlayer_->hasMovie())
         return;
     textView_->insertCurrentTimeString();
     textView_->refreshTextViewDisplayAfterKeyboardInput();

@@ -1,5 +1,6 @@
 // quillery: the subtitle editor. A project file given on the command line is the system
 // asking to open it.
+#include "MediaEngine.h"
 #include "QYMainWindowController.h"
 #include "SystemUtility.h"
 
@@ -12,13 +13,19 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(quillery::SystemUtility::sharedInstance().getAppVersion());
     QApplication::setQuitOnLastWindowClosed(true);
 
-    quillery::QYMainWindowController window;
-    window.show();
-    window.raise();
-    window.activateWindow();
-    window.windowDidLoad();
-    const QStringList arguments = app.arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        window.openFileOnRequest(arguments[i]);
-    return app.exec();
+    int status = 0;
+    {
+        quillery::QYMainWindowController window;
+        window.show();
+        window.raise();
+        window.activateWindow();
+        window.windowDidLoad();
+        const QStringList arguments = app.arguments();
+        for (qsizetype i = 1; i < arguments.size(); ++i)
+            window.openFileOnRequest(arguments[i]);
+        status = app.exec();
+    }
+    // The engine closes only once the window and its players are gone.
+    quillery::shutdownMediaEngine();
+    return status;
 }

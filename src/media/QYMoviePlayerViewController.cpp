@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -38,8 +39,6 @@ const QString kZeroTimeLabel = QStringLiteral("00:00:00.00");
 const QStringList kSpeedTitles = {QStringLiteral("0.5x"), QStringLiteral("1.0x"),
                                   QStringLiteral("1.5x"), QStringLiteral("2.0x"),
                                   QStringLiteral("4.0x")};
-const QString kPlayImage = QStringLiteral("\u25B6");
-const QString kPauseImage = QStringLiteral("\u275A\u275A");
 
 QYTimeUtility& timeUtility() {
     return QYTimeUtility::sharedInstance();
@@ -102,15 +101,15 @@ void QYMoviePlayerViewController::buildControls() {
     connect(timeSlider_, &QSlider::valueChanged, this, [this] { didSliderAction(); });
     currentTimeLabel_ = new QLabel(kZeroTimeLabel);
     totalTimeLabel_ = new QLabel(kZeroTimeLabel);
-    startButton_ = transportButton(QStringLiteral("\u23EE"), localized("Go to movie start"),
+    startButton_ = transportButton(QStyle::SP_MediaSkipBackward, localized("Go to movie start"),
                                    &QYMoviePlayerViewController::gotoStart);
-    rewindButton_ = transportButton(QStringLiteral("\u23EA"), localized("Backward(⌘+J)"),
+    rewindButton_ = transportButton(QStyle::SP_MediaSeekBackward, localized("Backward(⌘+J)"),
                                     &QYMoviePlayerViewController::rewind);
-    playButton_ = transportButton(kPlayImage, localized("Play(⌘+K or Tab)"),
+    playButton_ = transportButton(QStyle::SP_MediaPlay, localized("Play(⌘+K or Tab)"),
                                   &QYMoviePlayerViewController::playPauseToggle);
-    fastForwardButton_ = transportButton(QStringLiteral("\u23E9"), localized("Forward(⌘+L)"),
+    fastForwardButton_ = transportButton(QStyle::SP_MediaSeekForward, localized("Forward(⌘+L)"),
                                          &QYMoviePlayerViewController::fastForward);
-    endButton_ = transportButton(QStringLiteral("\u23ED"), localized("Go to movie end"),
+    endButton_ = transportButton(QStyle::SP_MediaSkipForward, localized("Go to movie end"),
                                  &QYMoviePlayerViewController::gotoEnd);
     speedPopUp_ = new QComboBox;
     speedPopUp_->setObjectName(QStringLiteral("speedPopUp"));
@@ -350,7 +349,8 @@ void QYMoviePlayerViewController::setRate(double rate) {
 }
 
 void QYMoviePlayerViewController::updatePlayButton() {
-    playButton_->setText(isPlaying() ? kPauseImage : kPlayImage);
+    playButton_->setIcon(
+        style()->standardIcon(isPlaying() ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
 }
 
 // --- Transport ----------------------------------------------------------------------------

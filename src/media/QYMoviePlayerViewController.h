@@ -12,6 +12,7 @@
 #include "QuilleryMoviePlayerItem.h"
 #include "SubtitleLine.h"
 
+#include <QStyle>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -129,7 +130,7 @@ public:
 
 private:
     void buildControls();
-    QToolButton* transportButton(const QString& text, const QString& tip,
+    QToolButton* transportButton(QStyle::StandardPixmap icon, const QString& tip,
                                  void (QYMoviePlayerViewController::*action)());
     void setItemStatus(ItemStatus status);
     void setSpinnerVisible(bool visible);
