@@ -153,10 +153,10 @@ void QYMoviePlayerViewController::buildControls() {
 }
 
 QToolButton*
-QYMoviePlayerViewController::transportButton(const QString& text, const QString& tip,
+QYMoviePlayerViewController::transportButton(QStyle::StandardPixmap icon, const QString& tip,
                                              void (QYMoviePlayerViewController::*action)()) {
     auto* button = new QToolButton;
-    button->setText(text);
+    button->setIcon(style()->standardIcon(icon));
     button->setToolTip(tip);
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QToolButton::clicked, this, [this, action] { (this->*action)(); });

@@ -1,0 +1,146 @@
+// Extraction from real files made with ffmpeg: the levels a known signal gives, one store
+// per track, an empty store for a missing track, the cache, and a clean stop midway.
+#include "MovieAudioExtractor.h"
+#include "NotificationNames.h"
+#include "QYNotificationCenter.h"
+#include "QuilleryMoviePlayerItem.h"
+#include "TestMedia.h"
+#include "WaveformStoreCache.h"
+#include "WaveformStoreSink.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+namespace quillery {
+namespace {
+
+using test::TestMedia;
+
+class RecordingSink : public WaveformStoreSink {
+public:
+    void addDataStore(WaveformStorePtr store) override { stores.push_back(std::move(store)); }
+    void setNeedsDisplay() override { ++redraws; }
+    void resetPointer() override {}
+
+    std::vector<WaveformStorePtr> stores;
+    int redraws = 0;
+};
+
+QuilleryMoviePlayerItem itemFor(const QString& path) {
+    QuilleryMoviePlayerItem item;
+    item.mainMovie = MoviePlayerItem::fromFile(path);
+    return item;
+}
+
+bool waitUntilFinished(MovieAudioExtractor& extractor) {
+    QElapsedTimer clock;
+    clock.start();
+    const auto done = [&] {
+        return extractor.mDataStore() && extractor.mDataStore()->isLoadComplete();
+    };
+    while (!done() && clock.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+TEST(MovieAudioExtractor, AKnownSignalGivesItsLevels) {
+    QUILLERY_REQUIRE_TEST_MEDIA();
+    MovieAudioExtractor extractor;
+    QSignalSpy finished(&extractor, &MovieAudioExtractor::extractionFinished);
+    extractor.DoStartMovieAudioExtraction(itemFor(TestMedia::shared().levels()), 0, 0);
+    ASSERT_TRUE(finished.wait(30000));
+    const WaveformStorePtr store = extractor.mDataStore();
+    ASSERT_TRUE(store);
+    EXPECT_TRUE(store->isLoadComplete());
+    EXPECT_EQ(store->mTotalLength(), 3150u);
+    EXPECT_EQ(store->mDataBlockSize(), 160);
+    EXPECT_EQ(store->getData(0, 0), 100);
+    EXPECT_EQ(store->getData(0, 299), 100);
+    EXPECT_EQ(store->getData(0, 300), 255);
+    EXPECT_EQ(store->getData(0, 599), 255);
+    EXPECT_EQ(store->getData(0, 600), 0);
+    EXPECT_EQ(store->getData(0, 3000), 0);
+}
+
+TEST(MovieAudioExtractor, EveryAudioTrackFillsItsOwnStoreInTheSameLayer) {
+    QUILLERY_REQUIRE_TEST_MEDIA();
+    const QuilleryMoviePlayerItem item = itemFor(TestMedia::shared().twoTracks());
+    ASSERT_EQ(item.mainMovie->probe.audioTrackCount, 2);
+    auto layer = std::make_shared<RecordingSink>();
+    std::vector<std::unique_ptr<MovieAudioExtractor>> extractors;
+    for (int track = 0; track < 2; ++track) {
+        extractors.push_back(std::make_unique<MovieAudioExtractor>());
+        extractors.back()->setExtractTrackNumber(track);
+        extractors.back()->setWaveformLayer(layer);
+        extractors.back()->DoStartMovieAudioExtraction(item, 0, 0);
+    }
+    for (const auto& extractor : extractors)
+        ASSERT_TRUE(waitUntilFinished(*extractor));
+    ASSERT_EQ(layer->stores.size(), 2u);
+    std::set<int> tracks;
+    for (const WaveformStorePtr& store : layer->stores) {
+        tracks.insert(store->trackNumber());
+        EXPECT_EQ(store->channelCount(), 2u);
+        EXPECT_GT(store->getData(0, 1500), 0);
+        EXPECT_GT(store->getData(1, 1500), 0);
+    }
+    EXPECT_EQ(tracks, (std::set<int>{0, 1}));
+}
+
+TEST(MovieAudioExtractor, AMissingTrackCompletesAtOnceWithAnEmptyStore) {
+    QUILLERY_REQUIRE_TEST_MEDIA();
+    int posted = 0;
+    QYNotificationCenter::sharedInstance().addObserver(
+        &posted, kLoadWaveFormFinishedNotification, [&](const Notification&) { ++posted; });
+    MovieAudioExtractor extractor;
+    extractor.DoStartMovieAudioExtraction(itemFor(TestMedia::shared().noAudio()), 0, 0);
+    ASSERT_TRUE(waitUntilFinished(extractor));
+    QYNotificationCenter::sharedInstance().removeObserver(&posted);
+    EXPECT_EQ(posted, 1);
+    EXPECT_EQ(extractor.mDataStore()->channelCount(), 0u);
+    EXPECT_EQ(extractor.mDataStore()->getAveragedChannelData(0), 0);
+}
+
+TEST(MovieAudioExtractor, StoppingMidwayLeavesNothingScheduled) {
+    QUILLERY_REQUIRE_TEST_MEDIA();
+    MovieAudioExtractor extractor;
+    QSignalSpy finished(&extractor, &MovieAudioExtractor::extractionFinished);
+    extractor.DoStartMovieAudioExtraction(itemFor(TestMedia::shared().movie()), 0, 0);
+    QElapsedTimer clock;
+    clock.start();
+    while ((!extractor.mDataStore() || extractor.mDataStore()->writtenLength() == 0) &&
+           clock.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_TRUE(extractor.mDataStore());
+    extractor.stopExtracting();
+    const uint32_t written = extractor.mDataStore()->writtenLength();
+    EXPECT_LT(written, extractor.mDataStore()->mTotalLength());
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(extractor.mDataStore()->writtenLength(), written);
+    EXPECT_FALSE(extractor.mDataStore()->isLoadComplete());
+    EXPECT_TRUE(finished.isEmpty());
+}
+
+TEST(MovieAudioExtractor, AFinishedStoreIsRestoredFromTheCacheAtOnce) {
+    QUILLERY_REQUIRE_TEST_MEDIA();
+    QTemporaryDir folder;
+    const WaveformStoreCache cache(folder.filePath("cache"));
+    const QuilleryMoviePlayerItem item = itemFor(TestMedia::shared().levels());
+    MovieAudioExtractor first;
+    first.setCache(&cache);
+    first.DoStartMovieAudioExtraction(item, 0, 0);
+    ASSERT_TRUE(waitUntilFinished(first));
+
+    MovieAudioExtractor again;
+    again.setCache(&cache);
+    QSignalSpy finished(&again, &MovieAudioExtractor::extractionFinished);
+    again.DoStartMovieAudioExtraction(item, 0, 0);
+    // Restored inside the start call: no event loop has run.
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_EQ(again.mDataStore()->getData(0, 300), 255);
+}
+
+} // namespace
+} // namespace quillery
