@@ -69,8 +69,9 @@ MoviePictureView::MoviePictureView(QWidget* parent)
     layout->addWidget(noVideoLabel_);
 }
 
-void MoviePictureView::setPicture(const QImage& picture) {
+void MoviePictureView::setPicture(const QImage& picture, int frame) {
     picture_ = picture;
+    pictureFrame_ = frame;
     update();
 }
 
@@ -89,6 +90,7 @@ void MoviePictureView::setSecondaryVisible(bool visible) {
 
 void MoviePictureView::clearPictures() {
     picture_ = QImage();
+    pictureFrame_ = -1;
     secondaryPicture_ = QImage();
     secondaryVisible_ = false;
     update();
@@ -116,7 +118,7 @@ void MoviePictureView::layoutSubtitleText() {
     const QRectF measure(0, 0, width() - 2 * kSideMargin, kMeasureHeight);
     const QSizeF textSize =
         subtitleText_.isEmpty()
-            ? QSizeF()
+            ? QSizeF(0, 0)
             : QFontMetricsF(subtitleLayerFont())
                   .boundingRect(measure, Qt::TextWordWrap | Qt::AlignHCenter, subtitleText_)
                   .size();

@@ -24,7 +24,9 @@ class MoviePictureView : public QWidget {
 public:
     explicit MoviePictureView(QWidget* parent = nullptr);
 
-    void setPicture(const QImage& picture);
+    // frame: the movie frame the picture shows.
+    void setPicture(const QImage& picture, int frame);
+    int pictureFrame() const { return pictureFrame_; }
     void setSecondaryPicture(const QImage& picture);
     void setSecondaryVisible(bool visible);
     bool isSecondaryVisible() const { return secondaryVisible_; }
@@ -51,6 +53,7 @@ private:
     void layoutSubtitleText();
 
     QImage picture_;
+    int pictureFrame_ = -1;
     QImage secondaryPicture_;
     bool secondaryVisible_ = false;
     QString subtitleText_;

@@ -78,11 +78,12 @@ QYMoviePlayerViewController::QYMoviePlayerViewController(QWidget* parent)
     resetSyncTimer_->setSingleShot(true);
     resetSyncTimer_->setInterval(kResetSyncWaveFormMilliseconds);
     connect(resetSyncTimer_, &QTimer::timeout, this, [this] { resetSyncWaveForm(); });
-    connect(player_.get(), &MoviePlayback::frameShown, this, [this](const QImage& picture, int) {
-        if (!pictureView_->hasPicture())
-            setSpinnerVisible(false); // ready for display
-        pictureView_->setPicture(picture);
-    });
+    connect(player_.get(), &MoviePlayback::frameShown, this,
+            [this](const QImage& picture, int frame) {
+                if (!pictureView_->hasPicture())
+                    setSpinnerVisible(false); // ready for display
+                pictureView_->setPicture(picture, frame);
+            });
     observeNotifications();
     setItemStatus(ItemStatus::Unknown);
 }

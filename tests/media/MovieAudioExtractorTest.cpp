@@ -1,6 +1,7 @@
 // Extraction from real files made with ffmpeg: the levels a known signal gives, one store
 // per track, an empty store for a missing track, the cache, and a clean stop midway.
 #include "MovieAudioExtractor.h"
+
 #include "NotificationNames.h"
 #include "QYNotificationCenter.h"
 #include "QuilleryMoviePlayerItem.h"
@@ -91,8 +92,8 @@ TEST(MovieAudioExtractor, EveryAudioTrackFillsItsOwnStoreInTheSameLayer) {
 TEST(MovieAudioExtractor, AMissingTrackCompletesAtOnceWithAnEmptyStore) {
     QUILLERY_REQUIRE_TEST_MEDIA();
     int posted = 0;
-    QYNotificationCenter::sharedInstance().addObserver(
-        &posted, kLoadWaveFormFinishedNotification, [&](const Notification&) { ++posted; });
+    QYNotificationCenter::sharedInstance().addObserver(&posted, kLoadWaveFormFinishedNotification,
+                                                       [&](const Notification&) { ++posted; });
     MovieAudioExtractor extractor;
     extractor.DoStartMovieAudioExtraction(itemFor(TestMedia::shared().noAudio()), 0, 0);
     ASSERT_TRUE(waitUntilFinished(extractor));

@@ -57,14 +57,28 @@ TEST_P(DamagedWaveformFile, IsRefusedWhole) {
     EXPECT_FALSE(decodeWaveformFile(bytes));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, DamagedWaveformFile,
-    testing::Values(Damage{"Empty", [](QByteArray& b) { b.clear(); }},
-                    Damage{"CutShort", [](QByteArray& b) { b.chop(40); }},
-                    Damage{"OneValueChanged", [](QByteArray& b) { b[b.size() - 100] ^= 1; }},
-                    Damage{"OtherMagic", [](QByteArray& b) { b[0] = 'X'; }},
-                    Damage{"ChecksumOnly", [](QByteArray& b) { b.chop(16); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, DamagedWaveformFile,
+                         testing::Values(Damage{"Empty",
+                                                [](QByteArray& b) {
+                                                    b.clear();
+                                                }},
+                                         Damage{"CutShort",
+                                                [](QByteArray& b) {
+                                                    b.chop(40);
+                                                }},
+                                         Damage{"OneValueChanged",
+                                                [](QByteArray& b) {
+                                                    b[b.size() - 100] ^= 1;
+                                                }},
+                                         Damage{"OtherMagic",
+                                                [](QByteArray& b) {
+                                                    b[0] = 'X';
+                                                }},
+                                         Damage{"ChecksumOnly",
+                                                [](QByteArray& b) {
+                                                    b.chop(16);
+                                                }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WaveformStoreFile, CountsThatDisagreeWithTheRateAreRefusedEvenWithAGoodChecksum) {
     AudioStreamDescription source{48000, 1, 32};

@@ -1,0 +1,287 @@
+// The movie player on real movies (silent sound card): loading, play and pause, reverse
+// speeds, exact seeks, repeat play, the overlay, and the rules behind the transport.
+#include "FpsGuard.h"
+#include "MediaEngine.h"
+#include "MoviePictureView.h"
+#include "NotificationNames.h"
+#include "QYMoviePlayerDelegate.h"
+#include "QYMoviePlayerViewController.h"
+#include "QYNotificationCenter.h"
+#include "QYSetting.h"
+#include "QYTimeUtility.h"
+#include "TestMedia.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+
+namespace quillery {
+namespace {
+
+using test::TestMedia;
+
+// --- Rules ------------------------------------------------------------------------------
+
+TEST(TransportRules, SpeedKeysStepByTwoAndCrossToReverse) {
+    EXPECT_EQ(speedForwardRate(1), 2);
+    EXPECT_EQ(speedForwardRate(2), 4);
+    EXPECT_EQ(speedForwardRate(4), 6);
+    EXPECT_EQ(speedForwardRate(-4), 2);
+    EXPECT_EQ(speedBackwardRate(1), -2);
+    EXPECT_EQ(speedBackwardRate(-2), -4);
+    EXPECT_EQ(speedBackwardRate(6), -2);
+}
+
+TEST(TransportRules, TheSpeedTitleLosesItsLastCharacter) {
+    EXPECT_EQ(rateFromSpeedTitle("1.0x"), 1.0);
+    EXPECT_EQ(rateFromSpeedTitle("0.5x"), 0.5);
+    EXPECT_EQ(rateFromSpeedTitle("4.0x"), 4.0);
+}
+
+TEST(TransportRules, OnlyJumpsOfMoreThanHalfASecondSetTheDirection) {
+    const PlayDirection forward{true, 10.0};
+    EXPECT_TRUE(nextPlayDirection(forward, 9.6).isPlayForward);
+    EXPECT_EQ(nextPlayDirection(forward, 9.6).lastMovieTime, 10.0);
+    EXPECT_FALSE(nextPlayDirection(forward, 9.4).isPlayForward);
+    EXPECT_EQ(nextPlayDirection(forward, 9.4).lastMovieTime, 9.4);
+    const PlayDirection backward{false, 10.0};
+    EXPECT_FALSE(nextPlayDirection(backward, 10.5).isPlayForward);
+    EXPECT_TRUE(nextPlayDirection(backward, 10.6).isPlayForward);
+}
+
+TEST(SubtitleOverlay, TheBoxIsCentredTenAboveTheBottomAroundItsText) {
+    const QRectF box = subtitleLayerFrame(800, 450, QSizeF(200, 22));
+    EXPECT_EQ(box, QRectF(300, 450 - 10 - 28, 210, 28));
+    // Nothing measured: no enlargement.
+    EXPECT_EQ(subtitleLayerFrame(800, 450, QSizeF(0, 0)), QRectF(400, 440, 0, 0));
+    EXPECT_EQ(initialSubtitleLayerFrame(800, 450), QRectF(60, 450 - 30 - 45, 680, 45));
+}
+
+// --- The player on a movie -------------------------------------------------------------------
+
+class RecordingPlayerDelegate : public QYMoviePlayerDelegate {
+public:
+    bool moviePlayerShouldBeginPlay(QYMoviePlayerViewController*) override { return allowPlay; }
+    bool moviePlayerShouldPause(QYMoviePlayerViewController*) override { return true; }
+    void moviePlayerDidPlay(QYMoviePlayerViewController*, bool) override { ++plays; }
+    void moviePlayerDidGotoTime(QYMoviePlayerViewController*, const MediaTime& t) override {
+        gotoTimes << t.seconds();
+    }
+    SubtitleLinePtr moviePlayerDisplaySubtitleAtTime(QYMoviePlayerViewController*,
+                                                     const MediaTime& t) override {
+        return line && line->isTimeInTimeRange(t.seconds()) && t.seconds() < line->endTime()
+                   ? line
+                   : nullptr;
+    }
+    void jumpToCurrentSubtitleLine(const MediaTime&) override {}
+
+    bool allowPlay = true;
+    int plays = 0;
+    QList<double> gotoTimes;
+    SubtitleLinePtr line;
+};
+
+bool waitFor(const std::function<bool()>& done, int milliseconds = 10000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+SubtitleLinePtr lineFrom(double start, double end, const QString& text) {
+    SubtitleLinePtr line = SubtitleLine::create();
+    line->setStartTime(start);
+    line->setEndTime(end);
+    line->setText(text);
+    return line;
+}
+
+class MoviePlayerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!TestMedia::available())
+            GTEST_SKIP() << "ffmpeg is not installed";
+        ASSERT_TRUE(TestMedia::shared().made());
+        player.setDelegate(&delegate);
+        player.resize(800, 500);
+        player.show();
+    }
+
+    void load(const QString& path) {
+        bool completed = false;
+        player.loadPlayAsset(MoviePlayerItem::fromFile(path), [&] { completed = true; });
+        ASSERT_TRUE(completed);
+    }
+    void loadMovie() {
+        load(TestMedia::shared().movie());
+        ASSERT_TRUE(player.isAssetLoaded());
+        ASSERT_TRUE(waitFor([&] { return player.pictureView()->hasPicture(); }));
+    }
+    double now() const { return player.currentTime().seconds(); }
+
+    test::FpsGuard fps{30};
+    RecordingPlayerDelegate delegate;
+    QYMoviePlayerViewController player;
+};
+
+TEST_F(MoviePlayerTest, ALoadedMovieSetsTheFrameRateAndItsLength) {
+    loadMovie();
+    EXPECT_EQ(QYTimeUtility::sharedInstance().getFPS(), 25);
+    EXPECT_NEAR(player.durationSeconds(), 60, 0.05);
+    EXPECT_EQ(player.totalTimeLabel()->text(), "00:01:00.00");
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_EQ(now(), 0);
+}
+
+TEST_F(MoviePlayerTest, PlayMovesTheClockAndPauseHoldsIt) {
+    loadMovie();
+    int paused = 0;
+    QYNotificationCenter::sharedInstance().addObserver(&paused, kMoviePlayerDidPauseNotification,
+                                                       [&](const Notification&) { ++paused; });
+    player.play();
+    EXPECT_TRUE(player.isPlaying());
+    EXPECT_EQ(delegate.plays, 1);
+    ASSERT_TRUE(waitFor([&] { return now() > 0.4; }));
+    player.pause();
+    QYNotificationCenter::sharedInstance().removeObserver(&paused);
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_EQ(paused, 1);
+    const double held = now();
+    waitFor([] { return false; }, 300);
+    EXPECT_EQ(now(), held);
+}
+
+TEST_F(MoviePlayerTest, ARefusedPlayLeavesTheMovieStill) {
+    loadMovie();
+    delegate.allowPlay = false;
+    player.play();
+    EXPECT_FALSE(player.isPlaying());
+}
+
+TEST_F(MoviePlayerTest, ReverseSpeedsPlayBackwards) {
+    loadMovie();
+    player.setCurrentTime(30);
+    player.speedBackward();
+    EXPECT_EQ(player.currentPlayRate(), -2);
+    player.play();
+    EXPECT_EQ(player.rate(), -2);
+    ASSERT_TRUE(waitFor([&] { return now() < 29.0; }));
+    player.pause();
+}
+
+TEST_F(MoviePlayerTest, FasterSpeedsCoverMoreMovieThanRealTime) {
+    loadMovie();
+    player.speedForward(); // 2
+    player.speedForward(); // 4
+    EXPECT_EQ(player.currentPlayRate(), 4);
+    player.play();
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(waitFor([&] { return now() > 2.0; }));
+    EXPECT_LT(clock.elapsed(), 1800);
+    player.pause();
+}
+
+TEST_F(MoviePlayerTest, AnExactSeekShowsTheRequestedFrame) {
+    loadMovie();
+    player.setCurrentTime(12.36); // frame 309 at 25 fps
+    ASSERT_TRUE(waitFor([&] { return player.pictureView()->pictureFrame() == 309; }));
+    EXPECT_EQ(now(), 12.36);
+    EXPECT_EQ(delegate.gotoTimes.back(), 12.36);
+}
+
+TEST_F(MoviePlayerTest, FrameStepsFollowThePreferenceAndStopAtZero) {
+    loadMovie();
+    QYSetting::shareInstance().forwardBackwardPerKey = 5;
+    player.setCurrentTime(1.0);
+    player.fastForward();
+    EXPECT_DOUBLE_EQ(now(), 1.2);
+    player.setCurrentTime(0.1);
+    player.rewind();
+    EXPECT_EQ(now(), 0);
+}
+
+TEST_F(MoviePlayerTest, ARepeatedSubtitleLoopsFromItsEndToItsStart) {
+    loadMovie();
+    const SubtitleLinePtr line = lineFrom(10.0, 11.0, "Again");
+    player.playRepeatSubtitle(line, 2);
+    EXPECT_EQ(player.currentPlayRate(), 2);
+    EXPECT_TRUE(player.isRepeatingSubtitle());
+    EXPECT_EQ(now(), 10.0);
+    // The first tick at or after the end goes back to the start...
+    player.timeTick(11.0);
+    EXPECT_EQ(now(), 10.0);
+    // ...and playing, the movie keeps coming back.
+    ASSERT_TRUE(waitFor([&] { return now() > 10.6; }));
+    ASSERT_TRUE(waitFor([&] { return now() < 10.3; }));
+    player.stopRepeatPlaySubtitle(false);
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_FALSE(player.isRepeatingSubtitle());
+    // The drag rate stays for the next play.
+    EXPECT_EQ(player.currentPlayRate(), 2);
+}
+
+TEST_F(MoviePlayerTest, TheOverlayShowsTheLineUnderThePlayheadAndFollowsItsText) {
+    loadMovie();
+    delegate.line = lineFrom(5.0, 8.0, u"Over⏎the picture"_qs);
+    player.setCurrentTime(6.0);
+    player.timeTick(6.0);
+    EXPECT_EQ(player.pictureView()->subtitleLayerText(), "Over\nthe picture");
+    EXPECT_TRUE(player.pictureView()->isSubtitleLayerVisible());
+    delegate.line->setText("Changed");
+    EXPECT_EQ(player.pictureView()->subtitleLayerText(), "Changed");
+    player.timeTick(9.0);
+    EXPECT_EQ(player.pictureView()->subtitleLayerText(), "");
+}
+
+TEST_F(MoviePlayerTest, ClosingEmptiesTheLabelsAndTheItem) {
+    loadMovie();
+    player.setCurrentTime(3);
+    player.timeTick(3);
+    player.close();
+    EXPECT_FALSE(player.currentPlayItem());
+    EXPECT_EQ(player.currentTimeLabel()->text(), "00:00:00.00");
+    EXPECT_EQ(player.totalTimeLabel()->text(), "00:00:00.00");
+    EXPECT_FALSE(player.hasMovie());
+}
+
+TEST_F(MoviePlayerTest, AFileThatIsNotMediaGivesNoItem) {
+    const QString path = TestMedia::path("not-media.mp4");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("plain words, no movie");
+    file.close();
+    load(path);
+    EXPECT_FALSE(player.currentPlayItem());
+    EXPECT_FALSE(player.pictureView()->unplayableLabel()->isVisibleTo(&player));
+}
+
+TEST_F(MoviePlayerTest, AnUnknownCodecShowsTheUnplayableLabel) {
+    // The movie with its video codec's tag overwritten by one no decoder knows.
+    QFile source(TestMedia::shared().noAudio());
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QByteArray bytes = source.readAll();
+    bytes.replace("avc1", "qy00");
+    const QString path = TestMedia::path("unknown-codec.mp4");
+    QFile patched(path);
+    ASSERT_TRUE(patched.open(QIODevice::WriteOnly));
+    patched.write(bytes);
+    patched.close();
+    load(path);
+    EXPECT_FALSE(player.currentPlayItem());
+    EXPECT_TRUE(player.pictureView()->unplayableLabel()->isVisibleTo(&player));
+}
+
+TEST_F(MoviePlayerTest, NoQt5LibraryEntersTheProcess) {
+    loadMovie();
+    QFile maps("/proc/self/maps");
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    EXPECT_FALSE(mapped.contains("libQt5")) << "a Qt 5 library is mapped";
+    EXPECT_TRUE(mapped.contains("libmltavformat")) << "the engine did not load its modules";
+}
+
+} // namespace
+} // namespace quillery
