@@ -10,9 +10,11 @@
 #include "ScriptTextSource.h"
 #include "SubtitleFormat.h"
 #include "TextFileReader.h"
+#include "WaveformCommand.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -38,6 +40,8 @@ struct Options {
     QString command;
     QString format;
     QString input;
+    QString output;
+    int track = kAllTracks;
     double fps = 30.0;
     double movieDuration = 0.0;
 };
@@ -51,12 +55,24 @@ double positiveNumber(const QString& option, const QString& text, bool allowZero
     return value;
 }
 
+int trackOption(const QString& text) {
+    if (text == "all")
+        return kAllTracks;
+    bool ok = false;
+    const int track = text.toInt(&ok);
+    if (!ok || track < 0)
+        usageFailure(
+            QStringLiteral("--track needs a track number or \"all\", not \"%1\"").arg(text));
+    return track;
+}
+
 Options parseArguments(const QStringList& arguments) {
     if (arguments.isEmpty())
         usageFailure(QStringLiteral("no command given"));
     Options options;
     options.command = arguments.front();
-    if (options.command != "to-script" && options.command != "export")
+    if (options.command != "to-script" && options.command != "export" &&
+        options.command != "waveform")
         usageFailure(QStringLiteral("unknown command \"%1\"").arg(options.command));
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -71,6 +87,10 @@ Options parseArguments(const QStringList& arguments) {
             options.movieDuration = positiveNumber(argument, value(), true);
         else if (argument == "--format" && options.command == "export")
             options.format = value();
+        else if (argument == "--track" && options.command == "waveform")
+            options.track = trackOption(value());
+        else if (argument == "-o" && options.command == "waveform")
+            options.output = value();
         else if (argument.startsWith("--") || !options.input.isNull())
             usageFailure(QStringLiteral("unexpected argument \"%1\"").arg(argument));
         else
@@ -80,6 +100,8 @@ Options parseArguments(const QStringList& arguments) {
         usageFailure(QStringLiteral("no input file given"));
     if (options.command == "export" && options.format.isEmpty())
         usageFailure(QStringLiteral("export needs --format"));
+    if (options.command == "waveform" && options.output.isEmpty())
+        usageFailure(QStringLiteral("waveform needs -o FILE"));
     return options;
 }
 
@@ -169,12 +191,28 @@ QString exportScript(const Options& options, const QString& script) {
     return formatExport(tag->second, script);
 }
 
+QByteArray writeWaveform(const Options& options) {
+    const WaveformRun run = extractWaveforms(options.input, options.track);
+    if (!run.error.isEmpty())
+        inputFailure(run.error);
+    QSaveFile file(options.output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(run.file) != run.file.size() ||
+        !file.commit())
+        inputFailure(QStringLiteral("Can not write %1.").arg(options.output));
+    return QStringLiteral("Extracted %1 audio track(s) of %2 in %3 s\n")
+        .arg(run.trackCount)
+        .arg(options.input)
+        .arg(run.seconds, 0, 'f', 3)
+        .toUtf8();
+}
+
 } // namespace
 
 QString usageText() {
     return QStringLiteral(
         "usage: quillery-cli to-script [--fps N] FILE\n"
         "       quillery-cli export --format F [--fps N] [--movie-duration SECONDS] SCRIPT\n"
+        "       quillery-cli waveform [--track N|all] MOVIE -o FILE\n"
         "\n"
         "to-script  prints the script text the editor holds after importing FILE:\n"
         "           .srt converted at the frame rate, .txt as it is, anything else\n"
@@ -182,6 +220,10 @@ QString usageText() {
         "export     prints what an export command writes for the script text in\n"
         "           SCRIPT (a file, or - for standard input). F is one of:\n"
         "           srt stl encore avid vtt plain webvtt subviewer1 subviewer2 sbv\n"
+        "\n"
+        "waveform   reads the movie's audio tracks (counted from 0; all by default) into\n"
+        "           the editor's waveform levels, writes them to FILE and prints the time\n"
+        "           the extraction took.\n"
         "\n"
         "--fps N    the frame rate time strings are read and written at (default 30)\n"
         "exit codes: 0 done, 1 usage error, 2 input that cannot be read\n");
@@ -194,6 +236,8 @@ Result run(const QStringList& arguments, const std::function<QByteArray()>& read
         QYTimeUtility::sharedInstance().setFPS(options.fps);
         if (options.command == "to-script")
             result.standardOutput = toScript(options).toUtf8() + '\n';
+        else if (options.command == "waveform")
+            result.standardOutput = writeWaveform(options);
         else
             result.standardOutput =
                 exportScript(options, readScript(options, readStandardInput)).toUtf8();

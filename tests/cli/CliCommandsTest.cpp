@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+
 #include "FpsGuard.h"
 
 #include <QDir>
@@ -53,16 +54,17 @@ TEST_F(CliTest, UsageErrorsExitOneWithTheUsageText) {
 }
 
 TEST_F(CliTest, UnreadableInputExitsTwoWithOneLine) {
-    const QStringList inputs = {dir.filePath("missing.srt"), dir.path(),
-                                writeFile("empty.srt", {}), writeFile("noise.vtt", "WEBVTT\n")};
+    const QStringList inputs = {dir.filePath("missing.srt"), dir.path(), writeFile("empty.srt", {}),
+                                writeFile("noise.vtt", "WEBVTT\n")};
     for (const QString& input : inputs) {
         const cli::Result result = run({"to-script", input});
         EXPECT_EQ(result.exitCode, cli::InputError) << input.toStdString();
         EXPECT_TRUE(result.standardOutput.isEmpty());
         EXPECT_EQ(result.standardError.count('\n'), 1) << result.standardError.toStdString();
     }
-    EXPECT_TRUE(run({"to-script", inputs[2]})
-                    .standardError.startsWith("quillery-cli: Can not read the srt file : empty.srt."));
+    EXPECT_TRUE(
+        run({"to-script", inputs[2]})
+            .standardError.startsWith("quillery-cli: Can not read the srt file : empty.srt."));
     const QString noCue = writeFile("nocue.srt", "this file has no cue at all in it\n");
     EXPECT_TRUE(run({"to-script", noCue})
                     .standardError.startsWith("quillery-cli: Can not translate the srt file : "
@@ -87,13 +89,12 @@ TEST_F(CliTest, RealSubRipFileWithAnEmptyCue) {
     ASSERT_EQ(result.exitCode, cli::Success);
     // Cue 4 has no text, so cue 5's number, time line and text become its text.
     EXPECT_EQ(QString::fromUtf8(result.standardOutput),
-              QString::fromUtf8(
-                  "[00:00:33.14]Subtitle 1 Line 1[00:00:36.19]\n"
-                  "[00:00:36.20]Subtitle 2 Line 1⏎Subtitle 2 Line 2[00:00:39.22]\n"
-                  "[00:00:39.23]Subtitle 3 Line 1⏎Subtitle 3 Line 2⏎Subtitle 3 Line 3"
-                  "[00:00:42.02]\n"
-                  "[00:00:42.03]5⏎00:00:44,244 --> 00:00:46,769⏎Subtitle 5 Line 1"
-                  "[00:00:44.05]\n"));
+              QString::fromUtf8("[00:00:33.14]Subtitle 1 Line 1[00:00:36.19]\n"
+                                "[00:00:36.20]Subtitle 2 Line 1⏎Subtitle 2 Line 2[00:00:39.22]\n"
+                                "[00:00:39.23]Subtitle 3 Line 1⏎Subtitle 3 Line 2⏎Subtitle 3 Line 3"
+                                "[00:00:42.02]\n"
+                                "[00:00:42.03]5⏎00:00:44,244 --> 00:00:46,769⏎Subtitle 5 Line 1"
+                                "[00:00:44.05]\n"));
 }
 
 TEST_F(CliTest, PlainTextIsNormalisedLikeEditorInput) {
@@ -115,8 +116,8 @@ TEST_F(CliTest, ExportsFromStandardInput) {
 
 TEST_F(CliTest, TrailingSubtitleRunsToTheMovieDuration) {
     const QByteArray script = "[00:00:05.00]Last words";
-    const cli::Result result = run(
-        {"export", "--format", "srt", "--fps", "25", "--movie-duration", "7.5", "-"}, script);
+    const cli::Result result =
+        run({"export", "--format", "srt", "--fps", "25", "--movie-duration", "7.5", "-"}, script);
     EXPECT_EQ(result.standardOutput, "0\n00:00:05,000 --> 00:00:07,500\nLast words\n");
 }
 
