@@ -39,6 +39,9 @@ QString moduleFolder() {
 bool initialiseMediaEngine() {
     const std::lock_guard guard(engineMutex);
     if (repository == nullptr) {
+        // SDL would otherwise take SIGINT and SIGTERM for itself, and the editor would no
+        // longer end when the system asks it to.
+        qputenv("SDL_NO_SIGNAL_HANDLERS", "1");
         mlt_log_set_level(MLT_LOG_QUIET);
         repository = Mlt::Factory::init(QFile::encodeName(moduleFolder()).constData());
     }
