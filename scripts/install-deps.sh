@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Quillery builds, tests and runs with, and any further
-# packages named as arguments (the run command asks for ffmpeg to make its demo movie).
+# packages named as arguments (the benchmarks ask for hyperfine). ffmpeg makes the test
+# movies and the run command's demo movie.
 # Idempotent: packages already present are skipped, and apt is not touched at all
 # when nothing is missing. Needs root (or sudo) only when something must be installed.
 set -euo pipefail
@@ -11,6 +12,9 @@ packages=(
   libicu-dev libuchardet-dev libpugixml-dev libplist-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   catdoc
+  libmlt++-dev libmlt-dev libmlt7 libmlt-data libsdl2-2.0-0
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
+  ffmpeg
   xvfb xauth
   "$@"
 )
