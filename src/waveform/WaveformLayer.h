@@ -8,6 +8,9 @@
 #include "WaveformMapping.h"
 #include "WaveformStoreSink.h"
 
+#include <QImage>
+#include <QLine>
+#include <QList>
 #include <QRectF>
 #include <vector>
 
@@ -76,6 +79,7 @@ public:
 private:
     void followPlayer();
     void drawWaveLines(QPainter& painter, int channel);
+    void paintColumns(const QList<QLine>& columns, QRgb colour);
 
     QYSetting& settings_;
     std::vector<WaveformStorePtr> stores_;
@@ -88,6 +92,7 @@ private:
     bool isScroll_ = false;
     const QYMoviePlayhead* player_ = nullptr;
     WaveformLayerDelegate* delegate_ = nullptr;
+    QImage canvas_;
 };
 
 } // namespace quillery
