@@ -440,7 +440,8 @@ void QYMainWindowController::textViewDidChange() {
 }
 
 bool QYMainWindowController::shouldResignFirstResponder() {
-    return true;
+    // While the movie plays the timing keys must keep reaching the editor.
+    return !moviePlayer_->isPlaying();
 }
 
 void QYMainWindowController::didDragFileIntoTextView(const QList<QUrl>& files) {

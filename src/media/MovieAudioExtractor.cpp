@@ -39,7 +39,6 @@ void MovieAudioExtractor::DoStartMovieAudioExtraction(const QuilleryMoviePlayerI
 void MovieAudioExtractor::startExtraction(SourceFactory makeSource, const QString& moviePath) {
     stopExtracting();
     stopExtract_ = false;
-    finished_ = false;
     moviePath_ = moviePath;
     store_.reset();
     emit progressChanged(0);
@@ -184,7 +183,6 @@ void MovieAudioExtractor::drainBuffers() {
 }
 
 void MovieAudioExtractor::complete() {
-    finished_ = true;
     store_->setLoadComplete(true);
     emit progressChanged(200);
     if (layer_)

@@ -45,7 +45,6 @@ public:
     void stopExtracting();
 
     WaveformStorePtr mDataStore() const { return store_; }
-    bool isExtracting() const { return worker_.joinable() && !finished_; }
     static double CalcBestSampleRate() { return kWaveformValuesPerSecond; }
 
 signals:
@@ -70,7 +69,6 @@ private:
     double totalFrames_ = 0;
     double framesRead_ = 0;
     bool stopExtract_ = false;
-    bool finished_ = false;
 
     // Shared with the worker thread, under mutex_.
     std::thread worker_;
