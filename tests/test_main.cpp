@@ -17,6 +17,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+#ifdef QUILLERY_TEST_MEDIA_DIR
+    // Movies play to a silent sound card.
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
+#endif
     QStandardPaths::setTestModeEnabled(true);
     TestApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);

@@ -125,7 +125,9 @@ bool MoviePlayback::open(const QString& path, bool withSound) {
 void MoviePlayback::close() {
     engine_.reset();
     speed_ = 0;
+    playing_ = false;
     shownFrame_ = 0;
+    awaitedFrame_ = -1;
 }
 
 bool MoviePlayback::isOpen() const {
@@ -156,12 +158,15 @@ void MoviePlayback::setSpeed(double speed) {
     if (!engine_ || speed == speed_)
         return;
     speed_ = speed;
+    playing_ = speed != 0;
     if (speed == 0) {
         // Hold the picture on screen: the producer runs ahead of it, so go back there.
+        awaitFrame(shownFrame_);
         engine_->producer->set_speed(0);
         engine_->producer->seek(shownFrame_);
         engine_->consumer->purge();
     } else {
+        awaitedFrame_ = -1;
         engine_->producer->set_speed(speed);
     }
     // After a pause the consumer waits for a refresh as well as the speed.
@@ -172,6 +177,7 @@ void MoviePlayback::seek(int frame) {
     if (!engine_)
         return;
     frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
+    awaitFrame(frame);
     engine_->producer->seek(frame);
     engine_->consumer->purge();
     engine_->consumer->set("refresh", 1);
@@ -179,15 +185,38 @@ void MoviePlayback::seek(int frame) {
     shownFrame_ = frame;
 }
 
+void MoviePlayback::awaitFrame(int frame) {
+    droppedFrames_ = 0;
+    awaitedFrame_ = frame;
+}
+
+bool MoviePlayback::isAwaitedFrame(int position) {
+    // Playing, a frame that never comes must not freeze the picture: a few are enough.
+    constexpr int kMostDroppedWhilePlaying = 12;
+    const int awaited = awaitedFrame_;
+    if (awaited < 0 || position == awaited) {
+        if (playing_)
+            awaitedFrame_ = -1;
+        return true;
+    }
+    if (playing_ && ++droppedFrames_ > kMostDroppedWhilePlaying) {
+        awaitedFrame_ = -1;
+        return true;
+    }
+    return false;
+}
+
 void MoviePlayback::deliverFrame(void* frame) {
     if (frame == nullptr)
         return;
     Mlt::Frame shown(static_cast<mlt_frame>(frame));
+    const int position = shown.get_position();
+    if (!isAwaitedFrame(position))
+        return;
     mlt_image_format format = mlt_image_rgba;
     int width = 0;
     int height = 0;
     const uint8_t* pixels = shown.get_image(format, width, height);
-    const int position = shown.get_position();
     shownFrame_ = position;
     if (pixels == nullptr || width <= 0 || height <= 0 || format != mlt_image_rgba)
         return;

@@ -55,10 +55,18 @@ private:
     friend struct Engine;
     // On the engine's thread: copies the picture and passes it to our thread.
     void deliverFrame(void* frame);
+    void awaitFrame(int frame);
+    bool isAwaitedFrame(int position);
 
     std::unique_ptr<Engine> engine_;
     double speed_ = 0;
+    std::atomic<bool> playing_{false};
     std::atomic<int> shownFrame_{0};
+    // After a seek or a pause, the frame to show next: pictures the engine had already
+    // made for other frames are dropped (paused, until the next seek; playing, until the
+    // frame arrives or a few pictures have gone by).
+    std::atomic<int> awaitedFrame_{-1};
+    std::atomic<int> droppedFrames_{0};
 };
 
 } // namespace quillery

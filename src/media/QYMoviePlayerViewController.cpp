@@ -277,10 +277,7 @@ void QYMoviePlayerViewController::close() {
     totalTimeLabel_->setText(kZeroTimeLabel);
     waveformLayer_.reset();
     direction_ = PlayDirection{};
-    {
-        const std::lock_guard guard(repeatSubtitleLock_);
-        repeatSubtitle_.reset();
-    }
+    forgetRepeatSubtitle();
 }
 
 void QYMoviePlayerViewController::setItemStatus(ItemStatus status) {
@@ -390,10 +387,7 @@ void QYMoviePlayerViewController::playPauseToggle() {
         pause();
         return;
     }
-    {
-        const std::lock_guard guard(repeatSubtitleLock_);
-        repeatSubtitle_.reset();
-    }
+    forgetRepeatSubtitle();
     play();
 }
 
@@ -490,10 +484,7 @@ void QYMoviePlayerViewController::setSliderSeconds(double seconds) {
 
 void QYMoviePlayerViewController::didSliderAction() {
     const bool wasPlaying = isPlaying();
-    {
-        const std::lock_guard guard(repeatSubtitleLock_);
-        repeatSubtitle_.reset();
-    }
+    forgetRepeatSubtitle();
     const MediaTime time =
         timeUtility().getCMTimeWithTimeInteval(timeSlider_->value() / kSliderUnitsPerSecond);
     seekBothPlayers(time);
@@ -507,10 +498,7 @@ void QYMoviePlayerViewController::didSliderAction() {
 void QYMoviePlayerViewController::didGotoTimeWithPercentage(double fraction) {
     if (isPlaying())
         pause();
-    {
-        const std::lock_guard guard(repeatSubtitleLock_);
-        repeatSubtitle_.reset();
-    }
+    forgetRepeatSubtitle();
     jumptoTime(timeUtility().getCMTimeWithTimeInteval(durationSeconds() * fraction));
 }
 
@@ -544,6 +532,11 @@ void QYMoviePlayerViewController::repeatPlaySubtitle(const SubtitleLinePtr& line
     jumptoTime(timeUtility().getCMTimeWithTimeInteval(line->startTime()));
     if (!isPlaying())
         play();
+}
+
+void QYMoviePlayerViewController::forgetRepeatSubtitle() {
+    const std::lock_guard guard(repeatSubtitleLock_);
+    repeatSubtitle_.reset();
 }
 
 void QYMoviePlayerViewController::stopRepeatPlaySubtitle(bool) {

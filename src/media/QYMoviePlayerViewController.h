@@ -140,6 +140,7 @@ private:
     void seekBothPlayers(const MediaTime& time);
     void setSliderSeconds(double seconds);
     void resetSyncWaveForm();
+    void forgetRepeatSubtitle();
     void stopAtEnds();
     int frameAt(double seconds) const;
     void requestWaveformRedraw();

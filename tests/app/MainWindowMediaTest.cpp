@@ -14,8 +14,6 @@
 #include "SubtitleTextView.h"
 #include "TestMedia.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -26,17 +24,10 @@ namespace quillery {
 namespace {
 
 using test::TestMedia;
+using test::waitFor;
 
 const QString kScript = "[00:00:01.00]First line[00:00:03.00]\n"
                         "[00:00:04.00]Second line[00:00:06.00]";
-
-bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 class MainWindowMediaTest : public testing::Test {
 protected:

@@ -35,14 +35,8 @@ QuilleryMoviePlayerItem itemFor(const QString& path) {
 }
 
 bool waitUntilFinished(MovieAudioExtractor& extractor) {
-    QElapsedTimer clock;
-    clock.start();
-    const auto done = [&] {
-        return extractor.mDataStore() && extractor.mDataStore()->isLoadComplete();
-    };
-    while (!done() && clock.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
+    return test::waitFor(
+        [&] { return extractor.mDataStore() && extractor.mDataStore()->isLoadComplete(); });
 }
 
 TEST(MovieAudioExtractor, AKnownSignalGivesItsLevels) {
@@ -108,12 +102,8 @@ TEST(MovieAudioExtractor, StoppingMidwayLeavesNothingScheduled) {
     MovieAudioExtractor extractor;
     QSignalSpy finished(&extractor, &MovieAudioExtractor::extractionFinished);
     extractor.DoStartMovieAudioExtraction(itemFor(TestMedia::shared().movie()), 0, 0);
-    QElapsedTimer clock;
-    clock.start();
-    while ((!extractor.mDataStore() || extractor.mDataStore()->writtenLength() == 0) &&
-           clock.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    ASSERT_TRUE(extractor.mDataStore());
+    ASSERT_TRUE(test::waitFor(
+        [&] { return extractor.mDataStore() && extractor.mDataStore()->writtenLength() > 0; }));
     extractor.stopExtracting();
     const uint32_t written = extractor.mDataStore()->writtenLength();
     EXPECT_LT(written, extractor.mDataStore()->mTotalLength());

@@ -20,6 +20,7 @@ namespace quillery {
 namespace {
 
 using test::TestMedia;
+using test::waitFor;
 
 // --- Rules ------------------------------------------------------------------------------
 
@@ -81,14 +82,6 @@ public:
     QList<double> gotoTimes;
     SubtitleLinePtr line;
 };
-
-bool waitFor(const std::function<bool()>& done, int milliseconds = 10000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 SubtitleLinePtr lineFrom(double start, double end, const QString& text) {
     SubtitleLinePtr line = SubtitleLine::create();

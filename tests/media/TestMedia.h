@@ -3,9 +3,12 @@
 // makes them itself).
 #pragma once
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quillery::test {
@@ -43,6 +46,15 @@ private:
 
     bool made_ = false;
 };
+
+// Runs the event loop until `done` holds or the time is up; whether it holds.
+inline bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
 
 // Skips the test when ffmpeg is missing, fails it when the media could not be made.
 #define QUILLERY_REQUIRE_TEST_MEDIA()                                                              \
