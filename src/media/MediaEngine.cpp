@@ -56,6 +56,10 @@ void shutdownMediaEngine() {
 }
 
 struct MoviePlayback::Engine {
+    // The movie stays open for as long as it plays, and the engine reads it through this
+    // handle: the engine opens files again while playing, and a movie deleted or moved
+    // meanwhile must not leave it without one.
+    QFile movie;
     Mlt::Profile profile;
     std::unique_ptr<Mlt::Producer> producer;
     std::unique_ptr<Mlt::Consumer> consumer;
@@ -86,7 +90,11 @@ bool MoviePlayback::open(const QString& path, bool withSound) {
     if (!initialiseMediaEngine())
         return false;
     auto engine = std::make_unique<Engine>();
-    const QByteArray resource = "avformat:" + QFile::encodeName(path);
+    engine->movie.setFileName(path);
+    if (!engine->movie.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray resource =
+        "avformat:/proc/self/fd/" + QByteArray::number(engine->movie.handle());
     {
         // The profile (rate, size) comes from the file; the producer is then made again
         // for that profile.

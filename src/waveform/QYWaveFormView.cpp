@@ -28,7 +28,6 @@ QYWaveFormView::QYWaveFormView(QWidget* parent)
     : QWidget(parent), nextSubtitleLabel_(new QLabel(this)), resetScrollTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("waveFormView"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(false);
     nextSubtitleLabel_->setObjectName(QStringLiteral("nextSubtitleDisplayView"));
     nextSubtitleLabel_->setFont(QFont(QStringLiteral("Helvetica"), 14));
     nextSubtitleLabel_->setAlignment(Qt::AlignCenter);
