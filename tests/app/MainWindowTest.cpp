@@ -73,6 +73,11 @@ TEST_F(MainWindowTest, DroppedFilesAreRoutedByTheirLowerCasedExtension) {
     const QString movie = writeFile("CLIP.MOV", "not really a movie");
     window->didDragFileIntoView(movie);
     EXPECT_EQ(window->movieFilePath(), movie);
+    // Routed to the player, which finds no duration in it.
+    ASSERT_EQ(presenter.alerts.size(), 1);
+    EXPECT_EQ(presenter.alerts[0].text,
+              "Quillery only support video/audio which duration is longer than 10 seconds");
+    presenter.alerts.clear();
 
     window->didDragFileIntoView(writeFile("SCRIPT.TXT", "one\r\ntwo\tthree"));
     EXPECT_EQ(editorText(), "one\ntwothree");
