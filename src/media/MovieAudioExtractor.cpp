@@ -183,6 +183,11 @@ void MovieAudioExtractor::drainBuffers() {
 }
 
 void MovieAudioExtractor::complete() {
+    {
+        // A finished track holds its store and nothing more.
+        const std::lock_guard guard(mutex_);
+        spare_ = {};
+    }
     store_->setLoadComplete(true);
     emit progressChanged(200);
     if (layer_)
