@@ -12,7 +12,7 @@
 namespace quillery {
 
 struct AudioBuffer {
-    std::vector<float> samples; // frames x channels, interleaved
+    std::vector<float> samples; // interleaved; the first frames x channels are the buffer's
     std::size_t frames = 0;
 };
 

@@ -155,7 +155,10 @@ private:
         const int room = swr_get_out_samples(resampler_.get(), frame_->nb_samples);
         if (room < 0)
             return false;
-        buffer.samples.resize((buffer.frames + static_cast<std::size_t>(room)) * channels);
+        // Grown, never shrunk: a reused buffer is not cleared again for every read.
+        const std::size_t needed = (buffer.frames + static_cast<std::size_t>(room)) * channels;
+        if (buffer.samples.size() < needed)
+            buffer.samples.resize(needed);
         auto* out = reinterpret_cast<uint8_t*>(buffer.samples.data() + buffer.frames * channels);
         const int converted =
             swr_convert(resampler_.get(), &out, room,
