@@ -51,6 +51,18 @@ TEST(TransportRules, OnlyJumpsOfMoreThanHalfASecondSetTheDirection) {
     EXPECT_TRUE(nextPlayDirection(backward, 10.6).isPlayForward);
 }
 
+TEST(QuilleryMoviePlayerItem, TheSecondMovieShowsWithinItsRangesBothEndsIncluded) {
+    QuilleryMoviePlayerItem item;
+    item.secondaryMovieDiplayTime = {{MediaTime::make(10, 1), MediaTime::make(5, 1)},
+                                     {MediaTime::make(30, 1), MediaTime::make(1, 2)}};
+    EXPECT_FALSE(item.displaySecondaryMovieInTime(MediaTime::make(999, 100)));
+    EXPECT_TRUE(item.displaySecondaryMovieInTime(MediaTime::make(10, 1)));
+    EXPECT_TRUE(item.displaySecondaryMovieInTime(MediaTime::make(15, 1)));
+    EXPECT_FALSE(item.displaySecondaryMovieInTime(MediaTime::make(1501, 100)));
+    EXPECT_TRUE(item.displaySecondaryMovieInTime(MediaTime::make(61, 2)));
+    EXPECT_FALSE(item.displaySecondaryMovieInTime(MediaTime::make(31, 1)));
+}
+
 TEST(SubtitleOverlay, TheBoxIsCentredTenAboveTheBottomAroundItsText) {
     const QRectF box = subtitleLayerFrame(800, 450, QSizeF(200, 22));
     EXPECT_EQ(box, QRectF(300, 450 - 10 - 28, 210, 28));
@@ -227,6 +239,22 @@ TEST_F(MoviePlayerTest, TheOverlayShowsTheLineUnderThePlayheadAndFollowsItsText)
     EXPECT_EQ(player.pictureView()->subtitleLayerText(), "Changed");
     player.timeTick(9.0);
     EXPECT_EQ(player.pictureView()->subtitleLayerText(), "");
+}
+
+TEST_F(MoviePlayerTest, ASecondMovieIsShownOnlyInItsRanges) {
+    QuilleryMoviePlayerItem item;
+    item.mainMovie = MoviePlayerItem::fromFile(TestMedia::shared().movie());
+    item.secondaryMovie = MoviePlayerItem::fromFile(TestMedia::shared().noAudio());
+    item.secondaryMovieDiplayTime = {{MediaTime::make(2, 1), MediaTime::make(3, 1)}};
+    player.setQuilleryMoviePlayerItem(item);
+    ASSERT_TRUE(player.isAssetLoaded());
+    ASSERT_TRUE(player.quilleryMoviePlayerItem().secondaryMovie);
+    player.timeTick(1.0);
+    EXPECT_FALSE(player.pictureView()->isSecondaryVisible());
+    player.timeTick(4.0);
+    EXPECT_TRUE(player.pictureView()->isSecondaryVisible());
+    player.timeTick(5.5);
+    EXPECT_FALSE(player.pictureView()->isSecondaryVisible());
 }
 
 TEST_F(MoviePlayerTest, ClosingEmptiesTheLabelsAndTheItem) {
