@@ -73,7 +73,7 @@ void removeOldAutoSaves(const QString& folder) {
 QYProjectSession::QYProjectSession(QYProjectHost& host, QYMessagePresenter& presenter,
                                    QYSetting& settings, QObject* parent)
     : QObject(parent), host_(host), presenter_(presenter), settings_(settings),
-      clock_([] { return QDateTime::currentDateTime(); }),
+      clock_(systemClock()),
       recentFiles_(settings.getStringListFromUserDefaultForKey(kRecentFilesKey)),
       recentFilesBookmarks_(settings.getStringListFromUserDefaultForKey(kRecentFileBookmarksKey)) {
     autoSaveTimer_.callOnTimeout(this, &QYProjectSession::autoSave);

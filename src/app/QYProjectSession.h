@@ -4,12 +4,12 @@
 // through the message presenter and window work through the project host.
 #pragma once
 
-#include <QDateTime>
+#include "QYClock.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-#include <functional>
 
 namespace quillery {
 
@@ -23,8 +23,6 @@ class QYProjectSession : public QObject {
     Q_OBJECT
 
 public:
-    using Clock = std::function<QDateTime()>;
-
     // Loads the recent projects from the store and schedules the autosave timer. The
     // window connects to the signals and then calls updateRecentProjectMenu and
     // setWindowTitle to show the start state.

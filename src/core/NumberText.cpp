@@ -27,7 +27,52 @@ template <typename Int> Int leadingInteger(QStringView text) {
     return value == std::numeric_limits<Int>::min() ? std::numeric_limits<Int>::max() : -value;
 }
 
+qsizetype skipDigits(QStringView text, qsizetype i) {
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+        ++i;
+    return i;
+}
+
+// The length of the decimal number at the start of text (after white space), 0 if none.
+qsizetype decimalPrefixLength(QStringView text) {
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    const qsizetype integerStart = i;
+    i = skipDigits(text, i);
+    bool digits = i > integerStart;
+    if (i < text.size() && text[i] == u'.') {
+        const qsizetype fractionStart = i + 1;
+        const qsizetype fractionEnd = skipDigits(text, fractionStart);
+        if (digits || fractionEnd > fractionStart) {
+            digits = true;
+            i = fractionEnd;
+        }
+    }
+    if (!digits)
+        return 0;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype e = i + 1;
+        if (e < text.size() && (text[e] == u'-' || text[e] == u'+'))
+            ++e;
+        const qsizetype exponentEnd = skipDigits(text, e);
+        if (exponentEnd > e)
+            i = exponentEnd;
+    }
+    return i;
+}
+
 } // namespace
+
+float floatValue(QStringView text) {
+    qsizetype start = 0;
+    while (start < text.size() && text[start].isSpace())
+        ++start;
+    const QStringView rest = text.sliced(start);
+    const qsizetype length = decimalPrefixLength(rest);
+    // QStringView::toFloat reads the C locale's notation whatever the process locale is.
+    return length == 0 ? 0.0f : rest.first(length).toFloat();
+}
 
 int32_t intValue(QStringView text) {
     return leadingInteger<int32_t>(text);

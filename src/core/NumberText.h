@@ -14,6 +14,10 @@ namespace quillery {
 int32_t intValue(QStringView text);
 // The same, saturating at the 64-bit limits.
 int64_t longLongValue(QStringView text);
+// A decimal number read the same lenient way: leading white space, an optional sign,
+// digits with an optional fraction and exponent; anything else ends the number, no
+// number at all reads 0. Never depends on the process locale.
+float floatValue(QStringView text);
 
 // Appends value as printf's "%.Nd" would: at least `digits` digits, zero padded,
 // with a leading '-' for negative values.

@@ -1,5 +1,7 @@
 #include "SystemUtility.h"
 
+#include <QStandardPaths>
+
 namespace quillery {
 
 SystemUtility& SystemUtility::sharedInstance() {
@@ -13,6 +15,12 @@ QString SystemUtility::getBundleName() const {
 
 QString SystemUtility::getAppVersion() const {
     return QStringLiteral(QUILLERY_VERSION);
+}
+
+bool SystemUtility::isApplicationInstalled(const QString& bundleIdentifier) const {
+    return !QStandardPaths::locate(QStandardPaths::ApplicationsLocation,
+                                   bundleIdentifier + QStringLiteral(".desktop"))
+                .isEmpty();
 }
 
 } // namespace quillery

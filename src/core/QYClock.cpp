@@ -1,0 +1,9 @@
+#include "QYClock.h"
+
+namespace quillery {
+
+Clock systemClock() {
+    return [] { return QDateTime::currentDateTime(); };
+}
+
+} // namespace quillery
