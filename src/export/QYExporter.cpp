@@ -50,15 +50,16 @@ int32_t framesOfMilliseconds(int32_t milliseconds) {
     return toInt32(std::round(fps * milliseconds / 1000));
 }
 
-QString framedTimeString(double seconds, const char* format) {
+} // namespace
+
+QString QYExporter::framedTimeString(double seconds, const char* format) {
     const ITTime split(seconds);
     return QString::asprintf(format, split.getHours(), split.getMinutes(), split.getSeconds(),
                              framesOfMilliseconds(split.getMilliSeconds()));
 }
 
-} // namespace
-
-QYExporter::QYExporter(const QYExportSource& textView) : textView_(textView) {}
+QYExporter::QYExporter(const QYExportSource& textView, Clock clock)
+    : textView_(textView), clock_(std::move(clock)) {}
 
 QList<SubtitleLinePtr> QYExporter::generateSubtitleLines() const {
     const QString script = textView_.scriptText();
