@@ -51,4 +51,13 @@ QString FolderUtility::getFilePathWithName(const QString& name,
     return QFileInfo(relativeToFile).path() + u'/' + name;
 }
 
+QString FolderUtility::addStringToFilePath(const QString& path, const QString& text) {
+    const QFileInfo file(path);
+    const QString extension = file.suffix();
+    if (extension.isEmpty())
+        return path + text;
+    const QString stem = path.left(path.size() - extension.size() - 1);
+    return stem + text + u'.' + extension;
+}
+
 } // namespace quillery

@@ -20,6 +20,9 @@ public:
     QString getProjectAutoSaveFolder() const;
     // The named file in the folder that holds relativeToFile.
     QString getFilePathWithName(const QString& name, const QString& relativeToFile) const;
+    // The path with text inserted before its extension: "a/b.fcpxml" and "_x" give
+    // "a/b_x.fcpxml".
+    static QString addStringToFilePath(const QString& path, const QString& text);
 
 private:
     FolderUtility() = default;

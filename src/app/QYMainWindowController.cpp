@@ -54,7 +54,11 @@ QString bundleName() {
 QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QYSetting* settings,
                                                QWidget* parent)
     : QMainWindow(parent), settings_(settings ? *settings : QYSetting::shareInstance()),
-      urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+      urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
+      applicationLookup_([](const QString& bundleIdentifier) {
+          return SystemUtility::sharedInstance().isApplicationInstalled(bundleIdentifier);
+      }),
+      clock_(systemClock()) {
     setObjectName(QStringLiteral("QYMainWindowController"));
     if (presenter == nullptr) {
         ownPresenter_ = std::make_unique<QYWidgetMessagePresenter>(this);
@@ -99,6 +103,11 @@ QYMainWindowController::~QYMainWindowController() {
     QYNotificationCenter::sharedInstance().removeObserver(this);
 }
 
+void QYMainWindowController::setClock(Clock clock) {
+    clock_ = clock;
+    session_->setClock(std::move(clock));
+}
+
 void QYMainWindowController::windowDidLoad() {
     session_->setWindowTitle();
     if (settings_.isFirstLaunch) {
@@ -141,6 +150,7 @@ void QYMainWindowController::buildPanes() {
 
 void QYMainWindowController::buildMenus() {
     buildFileMenu();
+    buildFinalCutProMenus();
     buildEditMenu();
     buildToolsMenu();
     buildWindowAndHelpMenus();
@@ -158,7 +168,6 @@ void QYMainWindowController::buildFileMenu() {
     fillFormatMenus(importMenu, exportMenu);
     file->addAction(localized("Import SRT File"), [this] { loadSRTFile(); });
     file->addAction(localized("Import Text"), [this] { loadTextFile(); });
-    file->addAction(localized("Import XML File"), [this] { loadXMLFile(); });
     file->addAction(localized("Import Movie"), [this] { loadMovie(); });
     file->addSeparator();
     file->addAction(localized("Export SRT File"), [this] { saveSRTFile(); });
@@ -168,6 +177,7 @@ void QYMainWindowController::buildFileMenu() {
     file->addAction(localized("Export WebVTT File"), [this] { exportWebVTTFile(); });
     file->addAction(localized("Export Plain Text File"),
                     [this] { didPressExportPlainTextMenuItem(); });
+    file->addAction(localized("Export SMOKE XML File"), [this] { saveSmokeXmlFile(); });
     file->addSeparator();
     file->addAction(localized("Close"), QKeySequence::Close, [this] { close(); });
     file->addAction(localized("Save %1 Project...").arg(kProjectFileExtension), QKeySequence::Save,
@@ -313,7 +323,7 @@ void QYMainWindowController::initToolBarItems() {
             localized("Please make a Title Template connecting to a clip in FCPX main track. You "
                       "can change the font settings to the title template. Then you should "
                       "export the project to xml file by Menu File->Export XML..."),
-            [this] { dragFCPXFile(chooseFileToImport({QStringLiteral("fcpxml")})); });
+            [this] { loadFinalCutProXXML(); });
     }
     add(localized("2.Import Video"), QStringLiteral("import_video"),
         localized("Load Mov exported from Final Cut Pro. From Final Cut Pro Menu "
@@ -330,21 +340,22 @@ void QYMainWindowController::initToolBarItems() {
                   "the keyboard or click the PLAY icon to play or pause video. Press Spacebar to "
                   "generate IN and OUT timecodes."),
         [this] { makeTimeCode(); });
-    QAction* send =
-        finalCutPro7
-            ? add(localized("5.Send to FCP7"), QStringLiteral("export_xml"),
-                  localized("Please check the timecodes before and after the timecode remarked "
-                            "with red or yellow underline. After succeeding the Send to FCP, "
-                            "return to Final Cut Pro and open the new sequence named like "
-                            "***from %1***.")
-                      .arg(name),
-                  [] {})
-            : add(localized("5.Send to FCPX"), QStringLiteral("export_xml"),
-                  localized("After xml file exported, please go to FCPX and import this xml file "
-                            "by clicking on Menu File->Import->XML..."),
-                  [] {});
-    // Sending to Final Cut Pro needs its XML writers, which this version does not have yet.
-    send->setEnabled(false);
+    if (finalCutPro7) {
+        QAction* send = add(localized("5.Send to FCP7"), QStringLiteral("export_xml"),
+                            localized("Please check the timecodes before and after the timecode "
+                                      "remarked with red or yellow underline. After succeeding "
+                                      "the Send to FCP, return to Final Cut Pro and open the new "
+                                      "sequence named like ***from %1***.")
+                                .arg(name),
+                            [] {});
+        // Sending a sequence needs the bridge to a running Final Cut Pro 7.
+        send->setEnabled(false);
+    } else {
+        add(localized("5.Send to FCPX"), QStringLiteral("export_xml"),
+            localized("After xml file exported, please go to FCPX and import this xml file by "
+                      "clicking on Menu File->Import->XML..."),
+            [this] { sendToFCPX(); });
+    }
     add(localized("Help"), QStringLiteral("help"), localized("Show Help"),
         [this] { openResource(helpPdfPath()); });
     add(localized("Support"), QStringLiteral("support"), localized("Send support email to us"),
@@ -384,7 +395,7 @@ bool QYMainWindowController::checkContent() {
 }
 
 bool QYMainWindowController::checkXML() {
-    if (currentFCP7Template_)
+    if (fcp7_)
         return true;
     showWarningMessage(localized("Please Load FCP Sample Text or Import XML File first."));
     return false;
@@ -492,17 +503,6 @@ void QYMainWindowController::dropEvent(QDropEvent* event) {
 
 QString QYMainWindowController::scriptText() const {
     return textView_->toPlainText();
-}
-
-bool QYMainWindowController::openFCP7Project(const QString& xml, bool, bool, const QString&,
-                                             const QString&) {
-    return findSubtitleTemplateFromFCP7XML(xml);
-}
-
-bool QYMainWindowController::openFCPXProject(const QString& xml, bool, bool) {
-    // Final Cut Pro X documents are kept so a saved project does not lose them.
-    fcpxXMLString_ = xml;
-    return false;
 }
 
 void QYMainWindowController::clean() {

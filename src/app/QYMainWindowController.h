@@ -6,11 +6,15 @@
 // The class is spread over files by concern: QYMainWindowController.cpp builds the window
 // and forwards between its parts; QYMainWindowImports.cpp routes and imports files;
 // QYMainWindowExports.cpp writes the export formats; QYMainWindowTools.cpp holds the Tools
-// menu; QYMainWindowMedia.cpp opens movies and drives the player and the waveform.
+// menu; QYMainWindowMedia.cpp opens movies and drives the player and the waveform;
+// QYMainWindowFCP.cpp reads and writes Final Cut Pro projects and sequences.
 #pragma once
 
-#include "FCP7SubtitleTemplate.h"
 #include "QYAdjustTimeCodeWindowController.h"
+#include "QYChangeTitleTemplateFontWindowController.h"
+#include "QYClock.h"
+#include "QYFCP7XMLParser.h"
+#include "QYFCPXXMLParser.h"
 #include "QYMoviePlayerDelegate.h"
 #include "QYProjectHost.h"
 #include "SubtitleTextViewDelegate.h"
@@ -34,12 +38,14 @@ namespace quillery {
 
 class MovieAudioExtractor;
 class QYConsolidateTextWindowController;
+class QYExportSmokeWindowController;
 class QYMessagePresenter;
 class QYMoviePlayerViewController;
 class QYWaveFormView;
 class WaveformLayer;
 struct QuilleryMoviePlayerItem;
 class QYPreferenceWindowController;
+class QYPreviewAssembler;
 class QYProjectSession;
 class QYReplaceTextWindowController;
 class QYSetting;
@@ -50,12 +56,15 @@ class QYMainWindowController : public QMainWindow,
                                public SubtitleTextViewDelegate,
                                public QYProjectHost,
                                public QYAdjustTimeCodeDelegate,
-                               public QYMoviePlayerDelegate {
+                               public QYMoviePlayerDelegate,
+                               public QYChangeTitleTemplateFontDelegate {
     Q_OBJECT
 
 public:
     // Opens web addresses and files in other applications; tests record instead.
     using UrlOpener = std::function<void(const QUrl&)>;
+    // Whether an application is installed, by its bundle identifier.
+    using ApplicationLookup = std::function<bool(const QString&)>;
 
     // presenter and settings default to the real dialogs and the user's preferences.
     explicit QYMainWindowController(QYMessagePresenter* presenter = nullptr,
@@ -66,6 +75,14 @@ public:
     QYProjectSession& session() const { return *session_; }
     QYMessagePresenter& presenter() const { return *presenter_; }
     void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+    void setApplicationLookup(ApplicationLookup lookup) { applicationLookup_ = std::move(lookup); }
+    // The clock that dates generated names: exported projects, sequences and autosaves.
+    void setClock(Clock clock);
+    // Receives the timelines of Final Cut Pro imports; none means nothing is assembled.
+    void setPreviewAssembler(QYPreviewAssembler* assembler) { previewAssembler_ = assembler; }
+    // The Motion title library; "~/Movies/Motion Templates.localized/Titles.localized" unless
+    // set.
+    void setMotionTitleLibraryFolder(const QString& folder) { motionTitleLibraryFolder_ = folder; }
     // Builds the toolbar, first asking on a first launch which Final Cut Pro it serves.
     void windowDidLoad();
 
@@ -84,9 +101,6 @@ public:
     void dragTextFile(const QString& path);
     void dragDocFile(const QString& path);
     void dragRtfFile(const QString& path);
-    void loadXMLFile();
-    void dragXmlFile(const QString& path);
-    void dragFCPXFile(const QString& path);
     void didPressImportSubtitleFileMenuItem(int tag);
     // A request from the system to open a file: only projects are accepted, one second on.
     static bool acceptsOpenRequest(const QString& path);
@@ -119,6 +133,47 @@ public:
     SubtitleLinePtr moviePlayerDisplaySubtitleAtTime(QYMoviePlayerViewController* player,
                                                      const MediaTime& time) override;
     void jumpToCurrentSubtitleLine(const MediaTime& time) override;
+
+    // --- Final Cut Pro X (QYMainWindowFCP.cpp) ---------------------------------------------
+    void loadFinalCutProXXML();
+    void dragFCPXFile(const QString& path);
+    void loadFCPXXml(const QString& xml);
+    bool findSubtitleTemplateFromFCPXXML(const QString& xml);
+    void getCompositionFromFCPXXML(const QString& xml, bool onlyAudio);
+    void saveFinalCutProXXML();
+    void sendToFCPX();
+    void openXMLWithFinalCutPro(const QString& path);
+    bool isApplicationInstalled(const QString& bundleIdentifier) const;
+    void changeTitleTemplate();
+    void changeTitleTemplateOfProject(const QString& xmlPath, const QString& titleTemplate,
+                                      const QString& outputPath) override;
+    void didPressBatchChangeFCPXFontMenuItem();
+    void batchChangeFCPXFont(const QString& path);
+    // The "text-style" elements of the title's "text" children, in order.
+    static std::vector<xml::Element> getTextStyleElementArray(const xml::Element& title);
+    // The last project read, whatever came of it; its title is empty unless it succeeded.
+    const FCPXProjectReading& fcpxProject() const { return fcpx_; }
+
+    // --- Final Cut Pro 7 (QYMainWindowFCP.cpp) ---------------------------------------------
+    void loadXMLFile();
+    void dragXmlFile(const QString& path);
+    // Reads the sequence's subtitles and template, builds its track model and either asks
+    // which tracks to assemble or assembles the default ones; false when it holds no
+    // subtitle template. Sequences fetched from Final Cut Pro arrive here too.
+    bool loadXML(const QString& xml, bool showSelectionWindow);
+    bool findSubtitleTemplateFromFCP7XML(const QString& xml);
+    void getCompositionFromFCP7Movie(const FCPMoviePtr& movie, bool onlyAudio);
+    // The current sequence rewritten with the script's subtitles, as XML text to save or
+    // send; newName receives the new sequence name.
+    QString genNewXML(QString* newName);
+    void saveXMLFile();
+    void saveSmokeXmlFile();
+    const std::optional<FCP7SequenceReading>& fcp7Sequence() const { return fcp7_; }
+    FCPMoviePtr currentFCP7Movie() const { return currentFCP7Movie_; }
+    // The menu the Final Cut Pro 7 commands live in.
+    QMenu* finalCutPro7Menu() const { return finalCutPro7Menu_; }
+    QYExportSmokeWindowController& exportSmokeWindow();
+    QYChangeTitleTemplateFontWindowController& changeTitleTemplateWindow();
 
     // --- Files out (QYMainWindowExports.cpp) --------------------------------------------
     void saveSRTFile();
@@ -171,13 +226,13 @@ public:
 
     // --- The project session's host -----------------------------------------------------
     QString scriptText() const override;
-    QString fcp7XMLString() const override { return fcp7XMLString_; }
-    QString fcp7MovieMainTrackXMLString() const override { return QString(); }
-    QString fcp7MovieSecondTrackXMLString() const override { return QString(); }
-    QString fcpxXMLString() const override { return fcpxXMLString_; }
+    QString fcp7XMLString() const override;
+    QString fcp7MovieMainTrackXMLString() const override;
+    QString fcp7MovieSecondTrackXMLString() const override;
+    QString fcpxXMLString() const override;
     QString movieFilePath() const override { return movieFilePath_; }
-    bool projectNeedComposition() const override { return false; }
-    bool projectOnlyAssembleAudio() const override { return false; }
+    bool projectNeedComposition() const override { return projectNeedComposition_; }
+    bool projectOnlyAssembleAudio() const override { return projectOnlyAssembleAudio_; }
     bool openFCP7Project(const QString& xml, bool needComposition, bool onlyAudio,
                          const QString& mainTrackXml, const QString& secondTrackXml) override;
     bool openFCPXProject(const QString& xml, bool needComposition, bool onlyAudio) override;
@@ -202,12 +257,19 @@ private:
     void buildEditMenu();
     void buildToolsMenu();
     void buildWindowAndHelpMenus();
+    void buildFinalCutProMenus();
     void fillFormatMenus(QMenu* importMenu, QMenu* exportMenu);
     void rebuildRecentMenu(const QStringList& titles);
     void connectSession();
     void loadDefaultTemplate();
-    bool findSubtitleTemplateFromFCP7XML(const QString& xml);
     void afterSubRipImport();
+    void showFCPXAssemblySheet(const QString& xml);
+    void showFCP7TrackSelectionSheet(const FCPMoviePtr& movie);
+    bool canExportFCPX();
+    QString proposedFCPXFileName() const;
+    void writeFCPXDocuments(const QString& projectPath);
+    QStringList collectMotionTitles() const;
+    std::optional<QString> readTextFile(const QString& path);
     void showFind();
     QString chooseFileToImport(const QStringList& types);
     QString chooseExportPath(const QString& proposedName, const QString& type);
@@ -236,10 +298,30 @@ private:
     QYConsolidateTextWindowController* consolidateTextWindow_ = nullptr;
     QYAdjustTimeCodeWindowController* adjustTimeCodeWindow_ = nullptr;
     QYPreferenceWindowController* preferenceWindow_ = nullptr;
+    QYExportSmokeWindowController* exportSmokeWindow_ = nullptr;
+    QYChangeTitleTemplateFontWindowController* changeTitleTemplateWindow_ = nullptr;
+    QMenu* finalCutPro7Menu_ = nullptr;
 
-    std::optional<FCP7SubtitleTemplate> currentFCP7Template_;
-    QString fcp7XMLString_;
-    QString fcpxXMLString_;
+    ApplicationLookup applicationLookup_;
+    Clock clock_;
+    QYPreviewAssembler* previewAssembler_ = nullptr;
+    QString motionTitleLibraryFolder_;
+
+    // Final Cut Pro X: the project read last, the file it came from, its text kept for the
+    // assembly, and the Motion title the next export switches the template to.
+    FCPXProjectReading fcpx_;
+    QString fcpxFilename_;
+    QString fcpxXML_;
+    QString motiFile_;
+    // Final Cut Pro 7: the sequence read last (its document is rewritten by each export)
+    // and its track model with the video tracks that hold clips.
+    std::optional<FCP7SequenceReading> fcp7_;
+    FCPMoviePtr currentFCP7Movie_;
+    QList<FCPTrackPtr> notEmptyTracks_;
+    QStringList notEmptyTracksTitle_;
+    bool projectNeedComposition_ = false;
+    bool projectOnlyAssembleAudio_ = false;
+
     QString movieFilePath_;
     QStringList movieExtensions_;
     int currentFontSize_ = 14;

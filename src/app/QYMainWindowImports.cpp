@@ -1,5 +1,5 @@
 // The main window's imports: routing dropped and chosen files by extension, SubRip,
-// plain text, Word and RTF, subtitle formats, Final Cut Pro 7 XML and movies.
+// plain text, Word and RTF, subtitle formats and movies.
 #include "HelpResources.h"
 #include "ImportMessages.h"
 #include "Localization.h"
@@ -169,57 +169,6 @@ void QYMainWindowController::dragDocFile(const QString& path) {
 
 void QYMainWindowController::dragRtfFile(const QString& path) {
     dragDocFile(path);
-}
-
-// --- Final Cut Pro ----------------------------------------------------------------------------
-
-void QYMainWindowController::loadDefaultTemplate() {
-    QString xml = settings_.getStringFromUserDefaultForKey(kDefaultXMLKey, QString());
-    if (xml.isEmpty())
-        xml = defaultTemplateXML();
-    findSubtitleTemplateFromFCP7XML(xml);
-}
-
-bool QYMainWindowController::findSubtitleTemplateFromFCP7XML(const QString& xml) {
-    std::optional<FCP7SubtitleTemplate> sequence = readFCP7SubtitleTemplate(xml);
-    if (sequence)
-        textView_->setDuration(sequence->duration);
-    if (!sequence || sequence->scriptText.isEmpty()) {
-        showWarningMessage(localized(
-            "Cannot load Final Cut Pro\"Sample Text\"and its font settings. Please make a new "
-            "video track and place the \"Sample Text\" on the new track."));
-        return false;
-    }
-    replaceTextInTextView(sequence->scriptText);
-    currentFCP7Template_ = std::move(sequence);
-    fcp7XMLString_ = xml;
-    textView_->setFocus();
-    return true;
-}
-
-void QYMainWindowController::loadXMLFile() {
-    if (!checkContent())
-        return;
-    const QString path = chooseFileToImport({});
-    if (!path.isEmpty())
-        dragXmlFile(path);
-}
-
-void QYMainWindowController::dragXmlFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showWarningMessage(localized("Can not read the text file : %1.").arg(fileNameOf(path)));
-        return;
-    }
-    findSubtitleTemplateFromFCP7XML(QString::fromUtf8(file.readAll()));
-}
-
-void QYMainWindowController::dragFCPXFile(const QString& path) {
-    if (path.isEmpty())
-        return;
-    showWarningMessage(
-        localized("Final Cut Pro X XML files can not be imported by this version yet: %1.")
-            .arg(fileNameOf(path)));
 }
 
 } // namespace quillery

@@ -166,8 +166,8 @@ void QYMainWindowController::replaceWaveFormLayer(std::shared_ptr<WaveformLayer>
 void QYMainWindowController::setDuration() {
     if (moviePlayer_->currentPlayItem())
         textView_->setDuration(moviePlayer_->duration());
-    else if (currentFCP7Template_)
-        textView_->setDuration(currentFCP7Template_->duration);
+    else if (fcp7_)
+        textView_->setDuration(fcp7_->duration);
 }
 
 // --- The editor's time choice ---------------------------------------------------------------
