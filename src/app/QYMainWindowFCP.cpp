@@ -3,6 +3,7 @@
 // exporting and sending the subtitles back as Final Cut Pro X titles, a Final Cut Pro 7
 // subtitle track or Smoke XML, and the title template and font changes of Final Cut Pro X
 // projects.
+#include "FCPMessages.h"
 #include "FileWriting.h"
 #include "FolderUtility.h"
 #include "HelpResources.h"
@@ -175,16 +176,13 @@ bool QYMainWindowController::findSubtitleTemplateFromFCPXXML(const QString& xml)
                                         fcpx_.frameDurationDenominator);
     switch (fcpx_.status) {
     case FCPXProjectReading::Status::FormatError:
-        presenter_->runAlert({localized("error"), localized("format error"), QString(),
-                              {localized("OK")}});
+        presenter_->runAlert(
+            {localized("error"), fcpxFormatErrorMessage(), QString(), {localized("OK")}});
         return false;
     case FCPXProjectReading::Status::FrameDurationError:
         return false;
     case FCPXProjectReading::Status::NoTemplate:
-        showWarningMessage(localized(
-            "Please make a Title on the timeline in Final Cut Pro X so that Quillery can use it "
-            "as a template. You should change the font, position, color, effects in Motion and "
-            "take it into Final Cut Pro X."));
+        showWarningMessage(fcpxNoTemplateMessage());
         return false;
     case FCPXProjectReading::Status::Ok:
         break;
@@ -421,9 +419,7 @@ bool QYMainWindowController::findSubtitleTemplateFromFCP7XML(const QString& xml)
     if (sequence)
         textView_->setDuration(sequence->duration);
     if (!sequence || sequence->scriptText.isEmpty()) {
-        showWarningMessage(localized(
-            "Cannot load Final Cut Pro\"Sample Text\"and its font settings. Please make a new "
-            "video track and place the \"Sample Text\" on the new track."));
+        showWarningMessage(fcp7NoTemplateMessage());
         return false;
     }
     replaceTextInTextView(sequence->scriptText);

@@ -1,5 +1,5 @@
 // The main window's imports: routing dropped and chosen files by extension, SubRip,
-// plain text, Word and RTF, subtitle formats and movies.
+// plain text, Word and RTF, and subtitle formats.
 #include "HelpResources.h"
 #include "ImportMessages.h"
 #include "Localization.h"

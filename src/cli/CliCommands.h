@@ -3,6 +3,8 @@
 // and export commands; nothing here re-implements a rule.
 #pragma once
 
+#include "QYClock.h"
+
 #include <QByteArray>
 #include <QStringList>
 #include <functional>
@@ -17,8 +19,10 @@ struct Result {
     QByteArray standardError;
 };
 
-// arguments excludes the program name; readStandardInput is called only for "-".
-Result run(const QStringList& arguments, const std::function<QByteArray()>& readStandardInput);
+// arguments excludes the program name; readStandardInput is called only for "-". The clock
+// dates the names of exported Final Cut Pro projects and sequences.
+Result run(const QStringList& arguments, const std::function<QByteArray()>& readStandardInput,
+           const Clock& clock = systemClock());
 
 QString usageText();
 
