@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Quillery builds, tests and runs with, and any further
 # packages named as arguments (the benchmarks ask for hyperfine). ffmpeg makes the test
-# movies and the run command's demo movie.
-# Idempotent: packages already present are skipped, and apt is not touched at all
-# when nothing is missing. Needs root (or sudo) only when something must be installed.
+# movies and the run command's demo movie. It also generates the decimal-comma locale the
+# export tests run under once more.
+# Idempotent: packages already present are skipped, apt is not touched at all when nothing
+# is missing, and the locale is generated only when absent. Needs root (or sudo) only when
+# something must be installed.
 set -euo pipefail
 
 packages=(
@@ -16,6 +18,7 @@ packages=(
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   ffmpeg
   xvfb xauth
+  libxml2-utils locales
   "$@"
 )
 
@@ -24,13 +27,21 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "install-deps: all ${#packages[@]} packages present"
-  exit 0
-fi
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "install-deps: installing ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all ${#packages[@]} packages present"
+else
+  echo "install-deps: installing ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The export tests run once more with LC_ALL=de_DE.UTF-8 (decimal commas).
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "install-deps: generating the de_DE.UTF-8 locale"
+  $sudo sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+fi
