@@ -29,8 +29,8 @@ QString expandedHome(const QString& path) {
 } // namespace
 
 QYChangeTitleTemplateFontWindowController::QYChangeTitleTemplateFontWindowController(
-    QYChangeTitleTemplateFontDelegate& delegate, QYMessagePresenter& presenter,
-    QYSetting& settings, QWidget* parent)
+    QYChangeTitleTemplateFontDelegate& delegate, QYMessagePresenter& presenter, QYSetting& settings,
+    QWidget* parent)
     : QDialog(parent), delegate_(delegate), presenter_(presenter), settings_(settings),
       xmlPathField_(new QLineEdit(this)), templateList_(new QListWidget(this)),
       saveButton_(new QPushButton(localized("Save"), this)) {
@@ -48,9 +48,8 @@ QYChangeTitleTemplateFontWindowController::QYChangeTitleTemplateFontWindowContro
     saveButton_->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(localized("1. Please choose the XML file you want to change its title template"),
-                   this));
+    layout->addWidget(new QLabel(
+        localized("1. Please choose the XML file you want to change its title template"), this));
     layout->addLayout(pathRow);
     layout->addWidget(new QLabel(
         localized("2. Please choose your title template from your Title Library"), this));
@@ -102,9 +101,9 @@ void QYChangeTitleTemplateFontWindowController::FCPXChangeFontSave() {
     if (row < 0 || xmlPath.isEmpty())
         return;
     FileRequest request;
-    request.proposedName = QFileInfo(xmlPath).completeBaseName() +
-                           QStringLiteral("_by_%1.fcpxml")
-                               .arg(SystemUtility::sharedInstance().getBundleName());
+    request.proposedName =
+        QFileInfo(xmlPath).completeBaseName() +
+        QStringLiteral("_by_%1.fcpxml").arg(SystemUtility::sharedInstance().getBundleName());
     request.allowedTypes = {QStringLiteral("fcpxml")};
     const QString chosen = presenter_.chooseFileToSave(request);
     if (chosen.isEmpty())

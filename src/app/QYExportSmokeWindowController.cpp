@@ -38,8 +38,8 @@ QYExportSmokeWindowController::QYExportSmokeWindowController(QYMessagePresenter&
       saveButton_(new QPushButton(localized("Save"), this)),
       cancelButton_(new QPushButton(localized("Cancel"), this)) {
     setWindowTitle(localized("Export SMOKE XML File"));
-    auto* hint = new QLabel(localized("Please click on \"Choose\" to select a Smoke Font Template."),
-                            this);
+    auto* hint =
+        new QLabel(localized("Please click on \"Choose\" to select a Smoke Font Template."), this);
     hint->setWordWrap(true);
     auto* choose = new QPushButton(localized("Choose"), this);
     auto* templateRow = new QHBoxLayout;
@@ -69,8 +69,10 @@ QYExportSmokeWindowController::QYExportSmokeWindowController(QYMessagePresenter&
     layout->addWidget(buttons);
     resize(560, sizeHint().height());
 
-    connect(choose, &QPushButton::clicked, this, &QYExportSmokeWindowController::chooseSmokeTemplate);
-    connect(saveButton_, &QPushButton::clicked, this, &QYExportSmokeWindowController::exportSmokeSave);
+    connect(choose, &QPushButton::clicked, this,
+            &QYExportSmokeWindowController::chooseSmokeTemplate);
+    connect(saveButton_, &QPushButton::clicked, this,
+            &QYExportSmokeWindowController::exportSmokeSave);
     connect(cancelButton_, &QPushButton::clicked, this,
             &QYExportSmokeWindowController::exportSmokeCancel);
     connect(help, &QPushButton::clicked, this, [this] {
@@ -85,12 +87,12 @@ QPushButton* QYExportSmokeWindowController::dropFrameSegment(DropFrameSegment se
 }
 
 void QYExportSmokeWindowController::showEvent(QShowEvent* event) {
-    const QString stored = settings_.getStringFromUserDefaultForKey(kSmokeFontTemplateKey, QString());
+    const QString stored =
+        settings_.getStringFromUserDefaultForKey(kSmokeFontTemplateKey, QString());
     templatePathField_->setText(
-        stored.isEmpty()
-            ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) +
-                  QStringLiteral("/file.tgg")
-            : stored);
+        stored.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) +
+                               QStringLiteral("/file.tgg")
+                         : stored);
     QDialog::showEvent(event);
 }
 

@@ -294,7 +294,8 @@ bool QYMainWindowController::isApplicationInstalled(const QString& bundleIdentif
 QStringList QYMainWindowController::collectMotionTitles() const {
     const QString folder =
         motionTitleLibraryFolder_.isEmpty()
-            ? QDir::homePath() + QStringLiteral("/Movies/Motion Templates.localized/Titles.localized")
+            ? QDir::homePath() +
+                  QStringLiteral("/Movies/Motion Templates.localized/Titles.localized")
             : motionTitleLibraryFolder_;
     // A missing library folder is an empty library.
     QStringList titles;
@@ -318,7 +319,9 @@ void QYMainWindowController::changeTitleTemplate() {
         return;
     const QStringList titles = collectMotionTitles();
     if (titles.isEmpty()) {
-        presenter_->runAlert({localized("Warning"), localized("no custom font found."), QString(),
+        presenter_->runAlert({localized("Warning"),
+                              localized("no custom font found."),
+                              QString(),
                               {localized("OK")}});
         return;
     }
@@ -333,10 +336,10 @@ void QYMainWindowController::changeTitleTemplateOfProject(const QString& xmlPath
     dragFCPXFile(xmlPath);
     if (fcpx_.status != FCPXProjectReading::Status::Ok)
         return;
-    writeUtf8File(outputPath,
-                  QYExporter::changeFCPXFont(*fcpx_.document, fcpx_.title(), fcpx_.seqFormat,
-                                             titleTemplate),
-                  WriteMode::Plain);
+    writeUtf8File(
+        outputPath,
+        QYExporter::changeFCPXFont(*fcpx_.document, fcpx_.title(), fcpx_.seqFormat, titleTemplate),
+        WriteMode::Plain);
 }
 
 void QYMainWindowController::didPressBatchChangeFCPXFontMenuItem() {
@@ -375,7 +378,8 @@ void QYMainWindowController::batchChangeFCPXFont(const QString& path) {
                           {localized("OK")}});
 }
 
-std::vector<xml::Element> QYMainWindowController::getTextStyleElementArray(const xml::Element& title) {
+std::vector<xml::Element>
+QYMainWindowController::getTextStyleElementArray(const xml::Element& title) {
     std::vector<xml::Element> styles;
     for (const xml::Element& text : xml::childElements(title, "text")) {
         for (const xml::Element& style : xml::childElements(text, "text-style"))
@@ -467,8 +471,7 @@ void QYMainWindowController::showFCP7TrackSelectionSheet(const FCPMoviePtr& movi
     getCompositionFromFCP7Movie(movie, choice != QYTrackSelectionSheet::AssembleAudioAndVideo);
 }
 
-void QYMainWindowController::getCompositionFromFCP7Movie(const FCPMoviePtr& movie,
-                                                         bool onlyAudio) {
+void QYMainWindowController::getCompositionFromFCP7Movie(const FCPMoviePtr& movie, bool onlyAudio) {
     projectNeedComposition_ = true;
     projectOnlyAssembleAudio_ = onlyAudio;
     if (previewAssembler_ != nullptr)
@@ -482,8 +485,7 @@ QString QYMainWindowController::genNewXML(QString* newName) {
         return QString();
     QYExporter exporter(*textView_, clock_);
     exporter.SetDropFrame(fcp7_->mbIsDropFrame, fcp7_->miTimebase);
-    return exporter.genNewFCP7XML(*fcp7_->document, fcp7_->seqName, fcp7_->templateItem(),
-                                  newName);
+    return exporter.genNewFCP7XML(*fcp7_->document, fcp7_->seqName, fcp7_->templateItem(), newName);
 }
 
 void QYMainWindowController::saveXMLFile() {

@@ -21,8 +21,8 @@ public:
 
     // Without track titles the track lists are left out. mainIndex and secondaryIndex
     // preselect titles; -1 selects none.
-    QYTrackSelectionSheet(const QString& explanation, const QStringList& trackTitles,
-                          int mainIndex, int secondaryIndex, QWidget* parent = nullptr);
+    QYTrackSelectionSheet(const QString& explanation, const QStringList& trackTitles, int mainIndex,
+                          int secondaryIndex, QWidget* parent = nullptr);
 
     // Shows the sheet modally; Escape counts as "Don't assemble".
     int run();

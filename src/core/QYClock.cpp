@@ -3,7 +3,9 @@
 namespace quillery {
 
 Clock systemClock() {
-    return [] { return QDateTime::currentDateTime(); };
+    return [] {
+        return QDateTime::currentDateTime();
+    };
 }
 
 } // namespace quillery

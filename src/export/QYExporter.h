@@ -65,8 +65,8 @@ public:
                             const QString& seqFormat, const QString& motiFile) const;
     // Adds the storyline of titles to the element of the main storyline that the first
     // subtitle falls on; adds nothing without such an element or without subtitles.
-    void genTitle(xml::Element mainSpine, const xml::Element& titleTemplate,
-                  const QString& tcStart, const QString& seqFormat) const;
+    void genTitle(xml::Element mainSpine, const xml::Element& titleTemplate, const QString& tcStart,
+                  const QString& seqFormat) const;
     // Remove the subtitles an earlier export or the user put in the project, by the
     // same thresholds the reader takes them by.
     static void delSpine(xml::Element mainSpine);

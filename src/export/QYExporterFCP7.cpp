@@ -1,9 +1,8 @@
 // The Final Cut Pro 7 and Smoke writers of the exporter. The Final Cut Pro 7 writer
 // rebuilds the subtitle track of the sequence that was read, one copy of its Text
 // generator item per subtitle; the Smoke writer fills a fixed subtitle document.
-#include "QYExporter.h"
-
 #include "NumberText.h"
+#include "QYExporter.h"
 #include "QYTimeUtility.h"
 #include "ScriptMarks.h"
 #include "SystemUtility.h"
@@ -177,9 +176,9 @@ void QYExporter::generateSmokeXmlVideo(Element video, const QString& templateFil
 QString QYExporter::genSmokeXML(const SmokeExportSettings& settings) const {
     const xml::DocumentPtr document = xml::parseDocument(QString::fromLatin1(kSmokeSkeleton));
     const Element root = document->document_element();
-    setChildText(root, "name", QStringLiteral("%1 from %2").arg(
-                                   QFileInfo(settings.movieFilePath).completeBaseName(),
-                                   bundleName()));
+    setChildText(root, "name",
+                 QStringLiteral("%1 from %2")
+                     .arg(QFileInfo(settings.movieFilePath).completeBaseName(), bundleName()));
     const QString rate = smokeRateName(settings.videoRate, settings.dropFrame);
     setChildText(root, "rate", rate);
     const Element resolution = root.child("resolution");

@@ -3,9 +3,8 @@
 // template's Motion title. Every time is a whole number of ticks of one rational timebase
 // shared by the sequence and the frame duration, so Final Cut Pro X reads the titles back
 // exactly on frame boundaries.
-#include "QYExporter.h"
-
 #include "NumberText.h"
+#include "QYExporter.h"
 #include "QYFCPXXMLParser.h"
 #include "QYLog.h"
 #include "ScriptMarks.h"
@@ -170,8 +169,7 @@ void fillTextStyle(const std::vector<Element>& styles, size_t index, const QStri
 
 // Gives the definition at index a fresh identifier and returns it; a null text when the
 // title has no definition there, so its styles keep referring to what they did.
-QString renameDefinition(const std::vector<Element>& definitions, size_t index,
-                         const QString& id) {
+QString renameDefinition(const std::vector<Element>& definitions, size_t index, const QString& id) {
     if (index >= definitions.size())
         return QString();
     xml::setAttribute(definitions[index], "id", id);
@@ -206,12 +204,14 @@ void fillTemplateTitle(const Element& title, const QString& text, int number) {
     const bool split = definitions.size() >= 2 && lineBreak >= 0;
     const QString first = split ? text.left(lineBreak + 1) : text;
     const QString second = split ? text.mid(lineBreak + 1) : QString();
-    fillTextStyle(styles, 0, renameDefinition(definitions, 0, QStringLiteral("quillery_ts%1").arg(number)),
+    fillTextStyle(styles, 0,
+                  renameDefinition(definitions, 0, QStringLiteral("quillery_ts%1").arg(number)),
                   first);
     if (definitions.size() >= 2)
-        fillTextStyle(styles, 1,
-                      renameDefinition(definitions, 1, QStringLiteral("quillery_ts%1_2").arg(number)),
-                      second);
+        fillTextStyle(
+            styles, 1,
+            renameDefinition(definitions, 1, QStringLiteral("quillery_ts%1_2").arg(number)),
+            second);
 }
 
 } // namespace
@@ -330,8 +330,8 @@ void QYExporter::genTitle(Element mainSpine, const Element& titleTemplate, const
 
     StorylineTimebase timebase;
     // A sequence without a duration counts in whole seconds.
-    int64_t sequenceDenominator = longLongValue(
-        splitFCPXFormatTime(attribute(mainSpine.parent(), "duration")).second);
+    int64_t sequenceDenominator =
+        longLongValue(splitFCPXFormatTime(attribute(mainSpine.parent(), "duration")).second);
     if (sequenceDenominator <= 0)
         sequenceDenominator = 1;
     timebase.k = sequenceDenominator / d;
@@ -343,8 +343,8 @@ void QYExporter::genTitle(Element mainSpine, const Element& titleTemplate, const
     }
     timebase.denominator = product(timebase.k, d);
 
-    const Element anchor = anchorOfFirstSubtitle(mainSpine, lines.first()->startTime(),
-                                                 parseFCPXFormatTime(tcStart));
+    const Element anchor =
+        anchorOfFirstSubtitle(mainSpine, lines.first()->startTime(), parseFCPXFormatTime(tcStart));
     if (!anchor)
         return;
     const Element media = mediaReferenceOf(anchor);
@@ -356,7 +356,8 @@ void QYExporter::genTitle(Element mainSpine, const Element& titleTemplate, const
     const auto rescaledAttribute = [&timebase](const Element& element, const char* name) {
         return timebase.rescaled(splitFCPXFormatTime(attribute(element, name)));
     };
-    int64_t offset = difference(rescaledAttribute(anchor, "start"), rescaledAttribute(anchor, "offset"));
+    int64_t offset =
+        difference(rescaledAttribute(anchor, "start"), rescaledAttribute(anchor, "offset"));
     if (media)
         offset = sum(difference(offset, rescaledAttribute(media, "start")),
                      rescaledAttribute(media, "offset"));
@@ -396,8 +397,8 @@ void QYExporter::appendTitles(Element storyline, const Element& titleTemplate,
                 position = sum(position, gapLength);
             }
         }
-        Element title = copiesTemplate ? storyline.append_copy(titleTemplate)
-                                       : storyline.append_child("title");
+        Element title =
+            copiesTemplate ? storyline.append_copy(titleTemplate) : storyline.append_child("title");
         if (i == 0) {
             xml::setAttribute(storyline, "format", seqFormat);
             // The first title sits at the storyline's own start.

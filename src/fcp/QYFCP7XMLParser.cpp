@@ -67,7 +67,8 @@ void readGeneratorItem(const Element& item, FCP7SequenceReading& reading) {
         end = dropFrameAdjusted(end, reading.miTimebase);
     }
     QString text;
-    for (const Element& parameter : xml::allElementsByPath(item, QStringLiteral("effect/parameter"))) {
+    for (const Element& parameter :
+         xml::allElementsByPath(item, QStringLiteral("effect/parameter"))) {
         const QString id = xml::contentStringValueByElementName(parameter, "parameterid");
         const QString value = xml::contentStringValueByElementName(parameter, "value");
         if (id == "str")
@@ -168,7 +169,9 @@ FCPTrackPtr QYFCP7XMLParser::trackFromXMLString(const QString& trackXml, FCPTrac
 FCPTrackPtr QYFCP7XMLParser::trackOf(const Element& element, FCPTrackType type) {
     auto track = std::make_shared<FCPTrack>();
     track->type = type;
-    track->isEnabled = xml::contentStringValueByElementName(element, "enabled") != "false";
+    // Final Cut Pro writes its flags in capitals, other writers in lower case.
+    track->isEnabled = xml::contentStringValueByElementName(element, "enabled")
+                           .compare(QStringLiteral("false"), Qt::CaseInsensitive) != 0;
     for (const Element& item : xml::childElements(element, "clipitem"))
         track->clipItemArray << clipItemOf(item);
     track->xmlElementString = xml::elementString(element);

@@ -44,7 +44,8 @@ public:
 
     // Nothing when the text is not an XML document. Otherwise sets the process-wide frame
     // rate to the sequence's timebase before writing the time strings.
-    std::optional<FCP7SequenceReading> findSubtitleTemplateFromFCP7XML(const QString& xmlText) const;
+    std::optional<FCP7SequenceReading>
+    findSubtitleTemplateFromFCP7XML(const QString& xmlText) const;
 
     // The track model of the sequence under the document's root element; kept as
     // lastMovie() together with the sequence's NTSC flag and real frame rate.

@@ -288,8 +288,8 @@ FCPXProjectReading QYFCPXXMLParser::findSubtitleTemplateFromFCPXXML(const QStrin
         return reading;
 
     reading.seqFormat = attribute(sequence, "format");
-    const Element format = formatOfSequence(
-        xml::singleElementByPath(root, resourcePath(version)), reading.seqFormat);
+    const Element format =
+        formatOfSequence(xml::singleElementByPath(root, resourcePath(version)), reading.seqFormat);
     if (!format)
         return reading;
     if (!readFrameDuration(attribute(format, "frameDuration"), reading)) {
@@ -356,8 +356,9 @@ QYFCPXXMLParser::loadAssetDictionaryFromFCPXDocument(const xml::Document& docume
     return references;
 }
 
-QList<FCPXLane> QYFCPXXMLParser::loadLaneFromFCPXDocument(const xml::Document& document,
-                                                          const FCPXReferenceDictionary& references) {
+QList<FCPXLane>
+QYFCPXXMLParser::loadLaneFromFCPXDocument(const xml::Document& document,
+                                          const FCPXReferenceDictionary& references) {
     std::map<int32_t, FCPXLane> lanes;
     const auto addToLane = [&lanes](const std::shared_ptr<FCPXLaneItem>& item) {
         FCPXLane& lane = lanes[item->laneNumber];
@@ -365,8 +366,7 @@ QList<FCPXLane> QYFCPXXMLParser::loadLaneFromFCPXDocument(const xml::Document& d
         lane.laneItemArray << item;
     };
     const Element root = document.document_element();
-    const Element mainSpine =
-        xml::singleElementByPath(root, spinePath(attribute(root, "version")));
+    const Element mainSpine = xml::singleElementByPath(root, spinePath(attribute(root, "version")));
     for (const Element& element : xml::childElements(mainSpine)) {
         QY_DBG("The xml name is : %s", element.name());
         if (isNamed(element, "transition"))

@@ -43,8 +43,9 @@ struct FCPXProjectReading {
         return titleElement ? titleElement->document_element() : xml::Element();
     }
     double frameRate() const {
-        return frameDurationNumerator > 0 ? double(frameDurationDenominator) / frameDurationNumerator
-                                          : 0.0;
+        return frameDurationNumerator > 0
+                   ? double(frameDurationDenominator) / frameDurationNumerator
+                   : 0.0;
     }
 };
 
@@ -73,7 +74,8 @@ public:
     FCPXProjectReading findSubtitleTemplateFromFCPXXML(const QString& xmlText) const;
 
     // The formats, assets and effects of the first resources element by identifier.
-    FCPXReferenceDictionary loadAssetDictionaryFromFCPXDocument(const xml::Document& document) const;
+    FCPXReferenceDictionary
+    loadAssetDictionaryFromFCPXDocument(const xml::Document& document) const;
     // The lanes of the main storyline, highest lane number first; kept as laneArray().
     QList<FCPXLane> loadLaneFromFCPXDocument(const xml::Document& document,
                                              const FCPXReferenceDictionary& references);
