@@ -1,0 +1,159 @@
+#include "FCPTestDocuments.h"
+#include "FpsGuard.h"
+#include "QYFCP7XMLParser.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+QString generatorItem(int start, int end, const QString& text) {
+    return QStringLiteral("<generatoritem id=\"Text1\"><start>%1</start><end>%2</end><effect>"
+                          "<parameter><parameterid>str</parameterid><value>%3</value></parameter>"
+                          "<parameter><parameterid>fontsize</parameterid><value>36</value>"
+                          "</parameter><parameter><parameterid>fontalign</parameterid>"
+                          "<value>1</value></parameter></effect></generatoritem>")
+        .arg(start)
+        .arg(end)
+        .arg(text);
+}
+
+QString sequence(const QString& name, const QString& displayFormat, int timebase,
+                 const QStringList& tracks, const QString& audio = QString()) {
+    QString xml = QStringLiteral("<xmeml version=\"5\"><sequence><name>%1</name><duration>9000"
+                                 "</duration><rate><ntsc>TRUE</ntsc><timebase>%2</timebase></rate>"
+                                 "<timecode><displayformat>%3</displayformat></timecode><media>"
+                                 "<video><format><samplecharacteristics><width>1280</width>"
+                                 "<height>720</height></samplecharacteristics></format>")
+                      .arg(name)
+                      .arg(timebase)
+                      .arg(displayFormat);
+    for (const QString& track : tracks)
+        xml += QStringLiteral("<track>%1</track>").arg(track);
+    return xml + QStringLiteral("</video><audio>%1</audio></media></sequence></xmeml>").arg(audio);
+}
+
+std::optional<FCP7SequenceReading> read(const QString& xml) {
+    return QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(xml);
+}
+
+TEST(FCP7XMLParser, ReadsTheLastTracksTextGeneratorsAtTheSequenceRate) {
+    FpsGuard guard(30);
+    const auto result =
+        read(sequence("Episode 1 from Quillery 2", "NDF", 25,
+                      {generatorItem(0, 50, "ignored"),
+                       generatorItem(25, 75, "Two&#13;rows") + generatorItem(100, 150, "Next")}));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->seqName, "Episode 1");
+    EXPECT_FALSE(result->mbIsDropFrame);
+    EXPECT_EQ(result->miTimebase, 25);
+    EXPECT_DOUBLE_EQ(QYTimeUtility::sharedInstance().getFPS(), 25.0);
+    EXPECT_EQ(result->scriptText, QString::fromUtf8("[00:00:01.00]Two⏎rows[00:00:03.00]\n"
+                                                    "[00:00:04.00]Next[00:00:06.00]\n"));
+    EXPECT_EQ(xml::contentStringValueByElementName(result->templateItem(), "start"), "25");
+    EXPECT_EQ(result->fontSize, 36);
+    EXPECT_EQ(result->textAlign, 0);
+    EXPECT_EQ(result->duration, MediaTime::make(9000, 25));
+}
+
+TEST(FCP7XMLParser, DropFrameSequencesSkipNumbers) {
+    FpsGuard guard(25);
+    const struct {
+        const char* name;
+        const char* displayFormat;
+        int timebase;
+        int start;
+        const char* line;
+    } rows[] = {
+        // 1999 / 30 = 66.633 s; 2000 becomes 2002, 2002 / 30 = 66.733 s.
+        {"DF at 30 moves frame 2000", "DF", 30, 1999, "[00:01:06.19]x[00:01:06.22]\n"},
+        {"NDF keeps the numbers", "NDF", 30, 1999, "[00:01:06.19]x[00:01:06.20]\n"},
+        // 4000 becomes 4004 at 60: 4004 / 60 = 66.733 s.
+        {"DF at 60 skips four", "DF", 60, 3999, "[00:01:06.39]x[00:01:06.44]\n"},
+        {"other timebases are not adjusted", "DF", 25, 1999, "[00:01:19.24]x[00:01:20.00]\n"},
+    };
+    for (const auto& row : rows) {
+        const int end = row.timebase == 60 ? 4000 : 2000;
+        const auto result = read(
+            sequence("S", row.displayFormat, row.timebase, {generatorItem(row.start, end, "x")}));
+        ASSERT_TRUE(result) << row.name;
+        EXPECT_EQ(result->scriptText, row.line) << row.name;
+    }
+}
+
+TEST(FCP7XMLParser, SequencesWithoutTextOrXml) {
+    FpsGuard guard(30);
+    EXPECT_FALSE(read("not xml at all <"));
+    const auto clipsOnly = read(sequence("S", "NDF", 25, {"<clipitem/>"}));
+    ASSERT_TRUE(clipsOnly);
+    EXPECT_TRUE(clipsOnly->scriptText.isEmpty());
+    EXPECT_FALSE(clipsOnly->templateElement);
+    const auto withoutTracks = read("<xmeml><sequence><media/></sequence></xmeml>");
+    ASSERT_TRUE(withoutTracks);
+    EXPECT_TRUE(withoutTracks->scriptText.isEmpty());
+
+    // The Text generator of this real export sits on V2, below an empty V3.
+    const auto real = read(testDataFile("fcp7/xmeml-NGxx13_ELSKER_Opfehliany.xml"));
+    ASSERT_TRUE(real);
+    EXPECT_TRUE(real->scriptText.isEmpty());
+    EXPECT_EQ(real->seqName, "NGxx13 ELSKER Opfehlia");
+    const auto premiere = read(testDataFile("fcp7/otio-premiere_generators.xml"));
+    ASSERT_TRUE(premiere) << "another writer's dialect still reads";
+}
+
+TEST(FCP7XMLParser, TracksModelTheSequence) {
+    QYFCP7XMLParser& parser = QYFCP7XMLParser::shareInstance();
+    const xml::DocumentPtr taco =
+        xml::parseDocument(testDataFile("fcp7/xmeml-msub20000112-taco1.xml"));
+    const FCPMoviePtr movie = parser.loadLaneFromFCP7Document(taco->document_element());
+    EXPECT_EQ(movie->movieWidth, 1920);
+    EXPECT_EQ(movie->movieHeight, 1080);
+    ASSERT_EQ(movie->videoTrackArray.size(), 2);
+    EXPECT_EQ(movie->audioTrackArray.size(), 8);
+    EXPECT_EQ(movie->videoTrackArray[0]->clipItemArray.size(), 7);
+    EXPECT_TRUE(movie->videoTrackArray[1]->clipItemArray.isEmpty());
+    const FCPClipItem& first = movie->videoTrackArray[0]->clipItemArray.first();
+    EXPECT_EQ(first.itemId, "msub200012-2211003 ");
+    EXPECT_EQ(first.timebase, 25);
+    EXPECT_EQ(first.inFrameInOriginalMedia, 70);
+    EXPECT_EQ(first.outFrameInOriginalMedia, 134);
+    EXPECT_EQ(first.timelineStartFrame, 0);
+    EXPECT_EQ(first.timelineEndFrame, 64);
+    ASSERT_TRUE(first.mediaFile);
+    EXPECT_EQ(first.mediaFile->path, "/omfs/clip.dir/MXF/1080i/msub200012-2211003.MXF");
+    EXPECT_FALSE(parser.isNtsc());
+    EXPECT_EQ(parser.frameDuration(), 25);
+    EXPECT_EQ(parser.lastMovie(), movie);
+
+    const QString clip = "<clipitem id=\"c%1\"><file id=\"f1\">%2</file><stillframe>TRUE"
+                         "</stillframe></clipitem>";
+    const QString fileDetails =
+        "<name>Shot é.mov</name><pathurl>file://localhost/Volumes/A%20B/Shot%20%C3%A9.mov"
+        "</pathurl><rate><timebase>30</timebase></rate>";
+    const QString audio = "<track><clipitem id=\"a\"/></track>"
+                          "<track><enabled>FALSE</enabled></track><track><enabled>false</enabled>"
+                          "</track>";
+    const xml::DocumentPtr shared = xml::parseDocument(sequence(
+        "S", "NDF", 30, {clip.arg(1).arg(fileDetails) + clip.arg(2).arg(QString())}, audio));
+    const FCPMoviePtr model = parser.loadLaneFromFCP7Document(shared->document_element());
+    const QList<FCPClipItem>& items = model->videoTrackArray[0]->clipItemArray;
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0].mediaFile, items[1].mediaFile) << "later uses refer to the first";
+    EXPECT_EQ(items[1].mediaFile->path, QString::fromUtf8("/Volumes/A B/Shot é.mov"));
+    EXPECT_EQ(items[1].mediaFile->timebase, 30);
+    EXPECT_TRUE(items[0].isImage);
+    EXPECT_EQ(model->audioTrackArray.size(), 1) << "disabled audio tracks are left out";
+    EXPECT_TRUE(parser.isNtsc());
+    EXPECT_EQ(parser.frameDuration(), 29.97);
+    EXPECT_EQ(QYFCP7XMLParser::getRealFrameDuration(60, true), 60);
+
+    const FCPTrackPtr rebuilt =
+        parser.trackFromXMLString(model->videoTrackArray[0]->xmlElementString, FCPTrackType::Video);
+    ASSERT_TRUE(rebuilt);
+    EXPECT_EQ(rebuilt->clipItemArray.size(), 2);
+    EXPECT_FALSE(parser.trackFromXMLString("<clipitem/>", FCPTrackType::Video));
+}
+
+} // namespace

@@ -1,0 +1,265 @@
+#include "FCPTestDocuments.h"
+#include "FpsGuard.h"
+#include "QYFCPXXMLParser.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::test;
+using Status = FCPXProjectReading::Status;
+
+namespace {
+
+FCPXProjectReading read(const QString& xml) {
+    return QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(xml);
+}
+
+QString attachedClip(const QString& attributes, const QString& titles) {
+    return QStringLiteral("<clip %1><video ref=\"r2\" offset=\"0s\" duration=\"600s\"/>%2</clip>")
+        .arg(attributes, titles);
+}
+
+// Clips of ten seconds each holding one title that starts one second into the clip.
+QString clipsWithOneTitleEach(int clips) {
+    QString spine;
+    for (int i = 0; i < clips; ++i)
+        spine +=
+            attachedClip(QStringLiteral("offset=\"%1s\" start=\"0s\" duration=\"10s\"").arg(10 * i),
+                         fcpxTitle("1s", "2s", QStringLiteral("C%1").arg(i)));
+    return spine;
+}
+
+TEST(FCPXXMLParser, PathsDependOnTheVersionAsADottedNumber) {
+    const struct {
+        const char* version;
+        bool library;
+    } rows[] = {{"1.3", false}, {"1.2", false}, {"", false},    {"1.4", true},
+                {"1.5", true},  {"1.10", true}, {"1.11", true}, {"2.0", true}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(QYFCPXXMLParser::sequencePath(row.version),
+                  row.library ? "library/event/project/sequence" : "project/sequence")
+            << row.version;
+        EXPECT_EQ(QYFCPXXMLParser::resourcePath(row.version),
+                  row.library ? "resources" : "project/resources")
+            << row.version;
+    }
+    FpsGuard guard(30);
+    const QString old = "<fcpxml version=\"1.3\"><project name=\"P\"><resources><format id=\"r1\" "
+                        "frameDuration=\"100/2500s\"/></resources><sequence format=\"r1\"><spine>" +
+                        attachedClip("offset=\"0s\"", fcpxTitle("1s", "1s", "Old")) +
+                        "</spine></sequence></project></fcpxml>";
+    EXPECT_EQ(read(old).scriptText, "[00:00:01.00]Old[00:00:02.00]\n");
+}
+
+TEST(FCPXXMLParser, TakesTheRateFromTheSequenceFormat) {
+    FpsGuard guard(30);
+    const struct {
+        const char* frameDuration;
+        int32_t numerator;
+        int32_t denominator;
+        double fps;
+    } rows[] = {{"1001/30000s", 1001, 30000, 30000.0 / 1001},
+                {"100/2500s", 100, 2500, 25},
+                {"1001/60000s", 1001, 60000, 60000.0 / 1001}};
+    for (const auto& row : rows) {
+        const FCPXProjectReading reading = read(fcpxProject(
+            attachedClip("offset=\"0s\"", fcpxTitle("0s", "1s", "x")), row.frameDuration));
+        EXPECT_EQ(reading.status, Status::Ok);
+        EXPECT_EQ(reading.frameDurationNumerator, row.numerator);
+        EXPECT_EQ(reading.frameDurationDenominator, row.denominator);
+        EXPECT_DOUBLE_EQ(QYTimeUtility::sharedInstance().getFPS(), row.fps) << row.frameDuration;
+        EXPECT_EQ(reading.seqFormat, "r1");
+    }
+}
+
+TEST(FCPXXMLParser, AttachedTitlesCountFromTheirClip) {
+    FpsGuard guard(30);
+    // The clip starts 100 s into its media and sits at 3650 s; the title sits at 101 s of the
+    // clip's media: 101 - 100 + 3650 - 3600 (tcStart) = 51 s into the timeline, 2.5 s long.
+    for (const char* tcStart : {"3600s", "90000/25s"}) {
+        const FCPXProjectReading reading = read(fcpxProject(
+            attachedClip("offset=\"3650s\" start=\"100s\" duration=\"100s\"",
+                         fcpxTitle("101s", "5/2s", "Hello")),
+            "100/2500s", QStringLiteral("duration=\"7200s\" tcStart=\"%1\"").arg(tcStart)));
+        EXPECT_EQ(reading.scriptText, "[00:00:51.00]Hello[00:00:53.13]\n") << tcStart;
+    }
+}
+
+TEST(FCPXXMLParser, SixToNineAttachedTitlesGiveOnlyTheFirst) {
+    FpsGuard guard(30);
+    const struct {
+        int clips;
+        int subtitles;
+    } rows[] = {{1, 1}, {5, 5}, {6, 1}, {7, 1}, {9, 1}, {10, 10}, {12, 12}};
+    for (const auto& row : rows) {
+        const FCPXProjectReading reading = read(fcpxProject(clipsWithOneTitleEach(row.clips)));
+        EXPECT_EQ(reading.scriptText.count(u'\n'), row.subtitles) << row.clips;
+        EXPECT_TRUE(reading.scriptText.startsWith("[00:00:01.00]C0[00:00:03.00]\n"));
+        EXPECT_EQ(reading.fcpxChangeFontTitleArray.size(),
+                  size_t(row.subtitles == 1 ? 1 : row.clips))
+            << row.clips;
+    }
+}
+
+TEST(FCPXXMLParser, StorylinesOfTenTitlesHoldTheSubtitles) {
+    FpsGuard guard(30);
+    // Storyline at 105 s of a clip that starts 100 s into its media and sits at 10 s: its
+    // titles begin 15 s into the timeline, one every two seconds.
+    const QString clip = "offset=\"10s\" start=\"100s\" duration=\"100s\"";
+    const QString nine = fcpxProject(fcpxStorylineClip(9, clip, "105s") +
+                                     attachedClip("offset=\"110s\"", fcpxTitle("0s", "1s", "Own")));
+    EXPECT_EQ(read(nine).scriptText, "[00:01:50.00]Own[00:01:51.00]\n")
+        << "nine titles are no subtitle storyline";
+
+    const QString ten = fcpxProject(fcpxStorylineClip(10, clip, "105s") +
+                                    attachedClip("offset=\"110s\"", fcpxTitle("0s", "1s", "Own")));
+    const FCPXProjectReading reading = read(ten);
+    ASSERT_EQ(reading.status, Status::Ok);
+    const QStringList lines = reading.scriptText.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 10);
+    EXPECT_EQ(lines.first(), "[00:00:15.00]T0[00:00:16.00]");
+    EXPECT_EQ(lines.last(), "[00:00:33.00]T9[00:00:34.00]");
+    EXPECT_EQ(xml::stringValueOfAttribute("name", reading.title()), "Basic Title");
+    EXPECT_EQ(xml::contentStringValueByElementName(reading.title(), "text"), "T0");
+}
+
+TEST(FCPXXMLParser, TitlesBecomeScriptLines) {
+    FpsGuard guard(30);
+    const QString twoTexts =
+        "<title ref=\"r2\" offset=\"1s\" duration=\"1s\"><text><text-style>First</text-style>"
+        "</text><text>Sec<text-style>ond</text-style></text></title>";
+    const QString threeTexts = "<title ref=\"r2\" offset=\"1s\" duration=\"1s\"><text>A</text>"
+                               "<text>B</text><text>C</text></title>";
+    const QString noText = "<title ref=\"r2\" offset=\"1s\" duration=\"1s\"/>";
+    const QString lineFeed = fcpxTitle("1s", "1s", "Up\nDown");
+    const struct {
+        const char* name;
+        QString title;
+        QString line;
+    } rows[] = {
+        {"two texts are two rows", twoTexts, "[00:00:01.00]First⏎Second[00:00:02.00]\n"},
+        {"a third text is ignored", threeTexts, "[00:00:01.00]A[00:00:02.00]\n"},
+        {"a title without text", noText, "[00:00:01.00][00:00:02.00]\n"},
+        {"line feeds become row marks", lineFeed, "[00:00:01.00]Up⏎Down[00:00:02.00]\n"},
+    };
+    for (const auto& row : rows) {
+        const FCPXProjectReading reading =
+            read(fcpxProject(attachedClip("offset=\"0s\"", row.title)));
+        EXPECT_EQ(reading.scriptText, row.line) << row.name;
+    }
+}
+
+TEST(FCPXXMLParser, TheTemplateGoesAboveEveryLaneInUse) {
+    FpsGuard guard(30);
+    const FCPXProjectReading reading = read(
+        fcpxProject(attachedClip("offset=\"0s\"", "<title ref=\"r2\" lane=\"1\" offset=\"1s\"/>") +
+                    "<gap offset=\"5s\" duration=\"5s\"><audio ref=\"r2\" lane=\"-3\"/>"
+                    "<video ref=\"r2\" lane=\"7\"/></gap>"));
+    EXPECT_EQ(xml::stringValueOfAttribute("lane", reading.title()), "8");
+    EXPECT_EQ(xml::stringValueOfAttribute(
+                  "lane", reading.document->document_element().select_node("//title").node()),
+              "1")
+        << "the project's own title keeps its lane";
+}
+
+TEST(FCPXXMLParser, BadProjectsSayWhy) {
+    FpsGuard guard(30);
+    const QString noResources =
+        "<fcpxml version=\"1.8\"><library><event><project><sequence format=\"r1\"><spine/>"
+        "</sequence></project></event></library></fcpxml>";
+    const struct {
+        const char* name;
+        QString xml;
+        Status status;
+    } rows[] = {
+        {"not XML", "this is not XML <", Status::FormatError},
+        {"XML of another kind", "<html><body>hi</body></html>", Status::FormatError},
+        {"no sequence", testDataFile("fcpxml/otio-fcpx_clips.v1_8.fcpxml"), Status::FormatError},
+        {"not well-formed", testDataFile("fcpxml/xmeml-Selvika_1_juni_2013.v1_2.fcpxml"),
+         Status::FormatError},
+        {"no resources", noResources, Status::FormatError},
+        {"format unknown", fcpxProject("").replace("format=\"r1\" ", "format=\"r9\" "),
+         Status::FormatError},
+        {"frame duration without a slash", fcpxProject("", "25s"), Status::FrameDurationError},
+        {"zero frame duration", fcpxProject("", "0/2500s"), Status::FormatError},
+        {"no title at all", fcpxProject(""), Status::NoTemplate},
+        {"titles only on the main storyline",
+         testDataFile("fcpxml/dawfilekit-TransitionMarkers1.v1_13.fcpxml"), Status::NoTemplate},
+    };
+    for (const auto& row : rows) {
+        const FCPXProjectReading reading = read(row.xml);
+        EXPECT_EQ(reading.status, row.status) << row.name;
+        EXPECT_FALSE(reading.title()) << row.name;
+        EXPECT_TRUE(reading.document) << row.name;
+    }
+}
+
+TEST(FCPXXMLParser, LargeAndHostileProjectsReadSafely) {
+    FpsGuard guard(30);
+    QString titles;
+    for (int i = 0; i < 10000; ++i)
+        titles += QStringLiteral("<title ref=\"r2\" offset=\"%1/25s\" duration=\"1/25s\">"
+                                 "<text>t</text></title>")
+                      .arg(2 * i);
+    const QString storyline =
+        "<clip offset=\"0s\"><spine lane=\"1\" offset=\"0s\">" + titles + "</spine></clip>";
+    EXPECT_EQ(read(fcpxProject(storyline)).scriptText.count(u'\n'), 10000);
+
+    const QString deep = QStringLiteral("<clip offset=\"0s\">").repeated(100000) +
+                         QStringLiteral("</clip>").repeated(100000);
+    EXPECT_EQ(read(fcpxProject(deep)).status, Status::NoTemplate);
+
+    QString bomb = "<?xml version=\"1.0\"?><!DOCTYPE fcpxml [<!ENTITY a \"aaaaaaaa\">";
+    for (char level = 'b'; level <= 'j'; ++level)
+        bomb += QStringLiteral("<!ENTITY %1 \"%2\">")
+                    .arg(QChar(level))
+                    .arg(QStringLiteral("&%1;").arg(QChar(level - 1)).repeated(10));
+    bomb += "]>";
+    const QString project =
+        fcpxProject(attachedClip("offset=\"0s\"", fcpxTitle("1s", "1s", "&j;")));
+    const FCPXProjectReading reading = read(bomb + project.mid(project.indexOf("<fcpxml")));
+    EXPECT_EQ(reading.scriptText, "[00:00:01.00]&j;[00:00:02.00]\n");
+}
+
+TEST(FCPXXMLParser, ReferencesAndLanesModelTheTimeline) {
+    const xml::DocumentPtr document = xml::parseDocument(
+        fcpxProject(
+            "<transition offset=\"0s\" duration=\"1s\"/>"
+            "<clip name=\"Main\" offset=\"50s\" start=\"100s\" duration=\"60s\" format=\"r1\">"
+            "<adjust-volume amount=\"-6dB\"/><conform-rate scaleEnabled=\"0\" srcFrameRate=\"25\"/>"
+            "<video ref=\"a1\" offset=\"0s\" start=\"100s\" duration=\"60s\"/>"
+            "<clip name=\"Sub\" lane=\"2\" offset=\"10s\" duration=\"5s\"/>"
+            "<clip name=\"Off\" lane=\"3\" offset=\"12s\" duration=\"5s\" enabled=\"0\"/></clip>"
+            "<gap name=\"Gap\" offset=\"110s\" duration=\"5s\"/>"
+            "<clip name=\"Hidden\" offset=\"115s\" duration=\"5s\" enabled=\"0\"/>")
+            .replace("<effect id=\"r2\"", "<asset id=\"a1\" name=\"Shot\" "
+                                          "format=\"r1\" src=\"file:///Movies/"
+                                          "A%20shot%C3%A9.mov\"/><effect "
+                                          "id=\"r2\""));
+    QYFCPXXMLParser& parser = QYFCPXXMLParser::shareInstance();
+    const FCPXReferenceDictionary references =
+        parser.loadAssetDictionaryFromFCPXDocument(*document);
+    ASSERT_TRUE(references.assets.contains("a1"));
+    EXPECT_EQ(references.assets["a1"]->src, QString::fromUtf8("/Movies/A shoté.mov"));
+    EXPECT_EQ(references.assets["a1"]->referenceFormat, references.formats["r1"]);
+    EXPECT_EQ(references.formats["r1"]->frameDuration, MediaTime::make(100, 2500));
+    EXPECT_EQ(references.effects["r2"]->name, "Basic Title");
+
+    const QList<FCPXLane> lanes = parser.loadLaneFromFCPXDocument(*document, references);
+    ASSERT_EQ(lanes.size(), 2);
+    EXPECT_EQ(lanes[0].laneNumber, 2) << "highest lane first";
+    ASSERT_EQ(lanes[0].laneItemArray.size(), 1);
+    // A sub-clip at 10 s of a clip starting 100 s into its media, placed at 50 s: -40 s.
+    EXPECT_EQ(lanes[0].laneItemArray[0]->offset.seconds(), -40.0);
+    ASSERT_EQ(lanes[1].laneItemArray.size(), 2) << "transitions and disabled clips are left out";
+    const auto* clip = dynamic_cast<const FCPXClip*>(lanes[1].laneItemArray[0].get());
+    ASSERT_NE(clip, nullptr);
+    EXPECT_EQ(clip->adjustVolumn, -6);
+    EXPECT_EQ(clip->conformRate->srcFrameRate, 25);
+    EXPECT_EQ(clip->video->referenceAsset, references.assets["a1"]);
+    EXPECT_EQ(clip->subClipArray.size(), 2);
+    EXPECT_NE(dynamic_cast<const FCPXGap*>(lanes[1].laneItemArray[1].get()), nullptr);
+    EXPECT_EQ(parser.laneArray().size(), 2);
+}
+
+} // namespace
