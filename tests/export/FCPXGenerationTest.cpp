@@ -1,0 +1,525 @@
+#include "FCPTestDocuments.h"
+#include "FpsGuard.h"
+#include "QYExporter.h"
+#include "QYFCPXXMLParser.h"
+#include "ScriptText.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 2, 3), QTime(4, 5, 6));
+
+// The script as the editor holds it, with the editor's own tick conversion.
+class Script : public QYExportSource {
+public:
+    Script(QString text, FrameDuration frameDuration)
+        : text_(std::move(text)), frameDuration_(frameDuration) {}
+    QString scriptText() const override { return text_; }
+    double movieDuration() const override { return 0; }
+    int32_t fcpxFrameDurationNumerator() const override { return frameDuration_.numerator; }
+    int32_t fcpxFrameDurationDenominator() const override { return frameDuration_.denominator; }
+    int32_t numeratorFromQuilleryTimecode(const QString& timeString) const override {
+        return quillery::numeratorFromQuilleryTimecode(timeString, frameDuration_);
+    }
+
+private:
+    QString text_;
+    FrameDuration frameDuration_;
+};
+
+struct Generated {
+    FCPXProjectReading project;
+    QString xml;
+    xml::DocumentPtr document;
+};
+
+// Reads the project as the import does, then writes it with the script as its subtitles.
+Generated generate(const QString& projectXml, const QString& script, bool empty = false) {
+    Generated result;
+    result.project = QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(projectXml);
+    EXPECT_EQ(result.project.status, FCPXProjectReading::Status::Ok);
+    const Script source(
+        script, {result.project.frameDurationNumerator, result.project.frameDurationDenominator});
+    const QYExporter exporter(source, [] { return kNow; });
+    const FCPXProjectReading& p = result.project;
+    result.xml = empty ? exporter.genEmptyFCPXXml(*p.document, p.title(), p.seqFormat, {})
+                       : exporter.genFCPXXml(*p.document, p.title(), p.seqFormat, {});
+    result.document = xml::parseDocument(result.xml);
+    return result;
+}
+
+xml::Element storylineOf(const Generated& generated) {
+    return generated.document->document_element().select_node("//spine[@lane and title]").node();
+}
+
+// A clip of 100 s at the start of the timeline holding one title connected to it.
+QString clipWithTitle(const QString& title = fcpxTitle("1s", "2s", "Template")) {
+    return "<clip name=\"A\" offset=\"0s\" duration=\"100s\"><video ref=\"r2\" offset=\"0s\" "
+           "start=\"0s\" duration=\"100s\"/>" +
+           title + "</clip>";
+}
+
+QStringList childNames(const xml::Element& parent) {
+    QStringList names;
+    for (const xml::Element& child : xml::childElements(parent))
+        names << QString::fromUtf8(child.name());
+    return names;
+}
+
+QString validate(const QString& xml, const QString& dtd) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("generated.fcpxml");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(xml.toUtf8());
+    file.close();
+    QProcess xmllint;
+    xmllint.setProcessChannelMode(QProcess::MergedChannels);
+    xmllint.start("xmllint", {"--noout", "--nonet", "--dtdvalid",
+                              QUILLERY_TEST_DATA_DIR "/fcpxml-dtd/" + dtd, path});
+    if (!xmllint.waitForFinished(30000))
+        return "xmllint did not run; scripts/install-deps.sh installs it";
+    return xmllint.exitCode() == 0 ? QString() : QString::fromUtf8(xmllint.readAll());
+}
+
+TEST(FCPXGeneration, RationalTimeTexts) {
+    EXPECT_EQ(QYExporter::parseFCPXFormatTime("1001/30000s"), 0);
+    EXPECT_EQ(QYExporter::parseFCPXFormatTime("90000/25s"), 3600);
+    EXPECT_EQ(QYExporter::parseFCPXFormatTime("3600.9s"), 3600);
+    EXPECT_EQ(QYExporter::parseFCPXFormatTime(QString()), 0);
+    EXPECT_EQ(QYExporter::parseFCPXFormatTime("5/0s"), 0);
+    EXPECT_EQ(QYExporter::splitFCPXFormatTime("1001/30000s"),
+              (std::pair<QString, QString>{"1001", "30000"}));
+    EXPECT_EQ(QYExporter::splitFCPXFormatTime("3600s"), (std::pair<QString, QString>{"3600", "1"}));
+    EXPECT_EQ(QYExporter::splitFCPXFormatTime(QString()), (std::pair<QString, QString>{"0", "0"}));
+    EXPECT_EQ(QYExporter::getLeastCommonMultiple(30, 2500), 7500);
+    EXPECT_EQ(QYExporter::getLeastCommonMultiple(1, 2500), 2500);
+}
+
+TEST(FCPXGeneration, TimesShareTheSequenceTimebase) {
+    FpsGuard guard(30);
+    const struct {
+        const char* name;
+        const char* frameDuration;
+        const char* sequenceDuration;
+        QString script;
+        const char* offset;
+        const char* duration;
+    } rows[] = {
+        // Whole seconds: lcm(1, 2500) = 2500; [00:00:01.05] is 5 x 100 + 2500 = 3000 ticks.
+        {"25 fps, whole seconds", "100/2500s", "3600s", "[00:00:01.05]A[00:00:03.00]", "3000/2500s",
+         "4500/2500s"},
+        // The sequence counts in 1/30000 s: one second is 30030 ticks of drop-frame timecode.
+        {"29.97 over 30000", "1001/30000s", "36036/30000s", "[00:00:01.00]A[00:00:02.00]",
+         "30030/30000s", "30030/30000s"},
+        {"29.97 over 60000", "1001/30000s", "72072/60000s", "[00:00:01.00]A[00:00:02.00]",
+         "60060/60000s", "60060/60000s"},
+    };
+    for (const auto& row : rows) {
+        const Generated generated = generate(
+            fcpxProject(clipWithTitle(), row.frameDuration,
+                        QStringLiteral("duration=\"%1\" tcStart=\"0s\"").arg(row.sequenceDuration)),
+            row.script);
+        const xml::Element storyline = storylineOf(generated);
+        ASSERT_TRUE(storyline) << row.name;
+        EXPECT_EQ(xml::stringValueOfAttribute("offset", storyline), row.offset) << row.name;
+        EXPECT_EQ(xml::stringValueOfAttribute("duration", storyline.child("title")), row.duration)
+            << row.name;
+    }
+}
+
+TEST(FCPXGeneration, OneSubtitleIsACopyOfTheTemplate) {
+    FpsGuard guard(30);
+    const QString templateTitle =
+        "<title ref=\"r2\" lane=\"3\" offset=\"7200s\" name=\"Basic Title\" start=\"3600s\" "
+        "duration=\"10s\"><text><text-style ref=\"ts1\">Title</text-style></text>"
+        "<text-style-def id=\"ts1\"><text-style font=\"Helvetica\"/></text-style-def></title>";
+    const Generated generated =
+        generate(fcpxProject(clipWithTitle(templateTitle)), "[00:00:01.00]Hello[00:00:03.00]");
+    // The reader sets the template's lane above every lane in use: 3 + 1.
+    EXPECT_EQ(xml::elementString(storylineOf(generated)),
+              "<spine lane=\"4\" offset=\"2500/2500s\" format=\"r1\">\n"
+              "    <title ref=\"r2\" name=\"Hello\" start=\"3600s\" duration=\"5000/2500s\">\n"
+              "        <text>\n"
+              "            <text-style ref=\"quillery_ts1\">Hello</text-style>\n"
+              "        </text>\n"
+              "        <text-style-def id=\"quillery_ts1\">\n"
+              "            <text-style font=\"Helvetica\" />\n"
+              "        </text-style-def>\n"
+              "    </title>\n"
+              "</spine>\n");
+}
+
+TEST(FCPXGeneration, GapsSitBetweenSubtitlesThatDoNotTouch) {
+    FpsGuard guard(30);
+    const struct {
+        const char* name;
+        const char* frameDuration;
+        QString script;
+        QStringList layout;
+    } rows[] = {
+        {"a four-second pause",
+         "100/2500s",
+         "[00:00:01.00]A[00:00:02.00]\n[00:00:05.00]B[00:00:06.00]",
+         {"title - 2500/2500s quillery_ts1", "gap 2500/2500s 7500/2500s",
+          "title 10000/2500s 2500/2500s quillery_ts2"}},
+        {"touching",
+         "100/2500s",
+         "[00:00:01.00]A[00:00:02.00]\n[00:00:02.00]B[00:00:03.00]",
+         {"title - 2500/2500s quillery_ts1", "title 2500/2500s 2500/2500s quillery_ts2"}},
+        // One tick per frame: B starts one tick after A ends.
+        {"one tick apart",
+         "1/25s",
+         "[00:00:01.00]A[00:00:01.01]\n[00:00:01.02]B[00:00:01.03]",
+         {"title - 1/25s quillery_ts1", "title 1/25s 1/25s quillery_ts2"}},
+        // B ends before it starts: left out, and C keeps its own number.
+        {"a reversed subtitle",
+         "100/2500s",
+         "[00:00:01.00]A[00:00:02.00]\n[00:00:05.00]B[00:00:03.00]\n[00:00:06.00]C[00:00:07.00]",
+         {"title - 2500/2500s quillery_ts1", "gap 2500/2500s 10000/2500s",
+          "title 12500/2500s 2500/2500s quillery_ts3"}},
+    };
+    for (const auto& row : rows) {
+        const Generated generated =
+            generate(fcpxProject(clipWithTitle(), row.frameDuration), row.script);
+        QStringList layout;
+        for (const xml::Element& child : xml::childElements(storylineOf(generated))) {
+            QString offset = xml::stringValueOfAttribute("offset", child);
+            QString item = QString::fromUtf8(child.name()) + u' ' +
+                           (offset.isNull() ? QStringLiteral("-") : offset) + u' ' +
+                           xml::stringValueOfAttribute("duration", child);
+            if (const xml::Element style = child.select_node("text/text-style").node())
+                item += u' ' + xml::stringValueOfAttribute("ref", style);
+            layout << item;
+        }
+        EXPECT_EQ(layout, row.layout) << row.name;
+    }
+}
+
+TEST(FCPXGeneration, RowsFillTheTemplatesTexts) {
+    FpsGuard guard(30);
+    const QString twoTexts =
+        "<title ref=\"r2\" offset=\"1s\" duration=\"2s\"><text><text-style ref=\"a\">1</text-style>"
+        "</text><text><text-style ref=\"b\">2</text-style></text><text-style-def id=\"a\">"
+        "<text-style/></text-style-def>%1</title>";
+    const QString oneText =
+        "<title ref=\"r2\" offset=\"1s\" duration=\"2s\"><text><text-style ref=\"a\">1</text-style>"
+        "<text-style ref=\"b\">2</text-style></text><text-style-def id=\"a\"><text-style/>"
+        "</text-style-def>%1</title>";
+    const QString secondDefinition = "<text-style-def id=\"b\"><text-style/></text-style-def>";
+    const QString noStyle =
+        "<title ref=\"r2\" offset=\"1s\" duration=\"2s\"><text>t</text></title>";
+    const struct {
+        const char* name;
+        QString title;
+        const char* text;
+        QString result;
+    } rows[] = {
+        {"two texts, one row", twoTexts.arg(""), "Only", "quillery_ts1_1:Only quillery_ts1_1:"},
+        {"two texts, two rows", twoTexts.arg(""), "Up⏎Down",
+         "quillery_ts1_1:Up quillery_ts1_1:Down"},
+        {"two texts, two styles", twoTexts.arg(secondDefinition), "Up⏎Down",
+         "quillery_ts1_1:Up quillery_ts1_2:Down"},
+        {"one text, one style", oneText.arg(""), "Up⏎Down", "quillery_ts1:Up\nDown b:2"},
+        {"one text, two styles", oneText.arg(secondDefinition), "Up⏎Down",
+         "quillery_ts1:Up\n quillery_ts1_2:Down"},
+        {"no styled text", noStyle, "Up⏎Down", "Up\nDown"},
+    };
+    for (const auto& row : rows) {
+        const Generated generated = generate(
+            fcpxProject(clipWithTitle(row.title)),
+            QStringLiteral("[00:00:01.00]%1[00:00:02.00]").arg(QString::fromUtf8(row.text)));
+        const xml::Element title = storylineOf(generated).child("title");
+        QStringList parts;
+        for (const xml::Element& style : xml::allElementsForName(title, "text-style")) {
+            if (std::strcmp(style.parent().name(), "text") == 0)
+                parts << xml::stringValueOfAttribute("ref", style) + u':' + xml::stringValue(style);
+        }
+        if (parts.isEmpty())
+            parts << xml::contentStringValueByElementName(title, "text");
+        EXPECT_EQ(parts.join(u' '), row.result) << row.name;
+        EXPECT_TRUE(xml::stringValueOfAttribute("lane", title).isNull()) << row.name;
+    }
+}
+
+TEST(FCPXGeneration, EachKindOfAnchorHoldsTheStorylineInItsPlace) {
+    FpsGuard guard(30);
+    const QString title = fcpxTitle("0s", "1s", "x");
+    const struct {
+        const char* name;
+        QString anchor;
+        QStringList children; // without "spine" when the storyline has no place there
+    } rows[] = {
+        {"clip with video",
+         "<clip offset=\"0s\" duration=\"10s\"><marker/><video ref=\"r2\" "
+         "duration=\"10s\"/><clip duration=\"1s\"/></clip>",
+         {"marker", "spine", "video", "clip"}},
+        {"clip with clips only",
+         "<clip offset=\"0s\" duration=\"10s\"><marker/><clip "
+         "duration=\"1s\"/></clip>",
+         {"marker", "spine", "clip"}},
+        {"clip with neither", "<clip offset=\"0s\" duration=\"10s\"><marker/></clip>", {"marker"}},
+        {"title",
+         "<title ref=\"r2\" offset=\"0s\" duration=\"10s\"><text/><text-style-def "
+         "id=\"q\"/><marker/></title>",
+         {"text", "text-style-def", "spine", "marker"}},
+        {"title without styles",
+         "<title ref=\"r2\" offset=\"0s\" duration=\"10s\"><text/></title>",
+         {"text"}},
+        {"ref-clip",
+         "<ref-clip ref=\"r2\" offset=\"0s\" duration=\"10s\"><clip duration=\"1s\"/>"
+         "<clip duration=\"1s\"/><filter-video ref=\"r2\"/></ref-clip>",
+         {"clip", "clip", "spine", "filter-video"}},
+        {"video",
+         "<video ref=\"r2\" offset=\"0s\" duration=\"10s\"><marker/><filter-video "
+         "ref=\"r2\"/></video>",
+         {"marker", "spine", "filter-video"}},
+        {"mc-clip",
+         "<mc-clip ref=\"r2\" offset=\"0s\" duration=\"10s\"><marker/></mc-clip>",
+         {"marker", "spine"}},
+        {"gap", "<gap offset=\"0s\" duration=\"10s\"><marker/></gap>", {"spine", "marker"}},
+    };
+    for (const auto& row : rows) {
+        // The first element skips transitions; the project's own title sits after the anchor.
+        const QString spine = "<transition offset=\"0s\" duration=\"1s\"/>" + row.anchor +
+                              clipWithTitle(title).replace("offset=\"0s\" duration=\"100s\">",
+                                                           "offset=\"10s\" duration=\"100s\">");
+        const Generated generated = generate(fcpxProject(spine), "[00:00:02.00]A[00:00:03.00]");
+        const xml::Element mainSpine =
+            generated.document->document_element().select_node("//sequence/spine").node();
+        EXPECT_EQ(childNames(xml::childElements(mainSpine)[1]), row.children) << row.name;
+    }
+}
+
+TEST(FCPXGeneration, OldSubtitlesGoByTheReadersThresholds) {
+    FpsGuard guard(30);
+    const QString clip = "offset=\"0s\" start=\"0s\" duration=\"100s\"";
+    // A storyline of ten is the old subtitles; the one of nine beside it stays.
+    const Generated storylines =
+        generate(fcpxProject(fcpxStorylineClip(10, clip, "0s") +
+                             fcpxStorylineClip(9, "offset=\"100s\" duration=\"100s\"", "0s")),
+                 "[00:05:00.00]New[00:05:01.00]");
+    EXPECT_EQ(storylines.document->document_element().select_nodes("//spine[@lane]").size(), 1u);
+    EXPECT_EQ(storylines.document->document_element().select_nodes("//title").size(), 9u)
+        << "nine kept; nothing runs at five minutes, so no new storyline is added";
+
+    const auto attached = [](int clips) {
+        QString spine;
+        for (int i = 0; i < clips; ++i)
+            spine += clipWithTitle().replace("offset=\"0s\"",
+                                             QStringLiteral("offset=\"%1s\"").arg(100 * i));
+        return fcpxProject(spine);
+    };
+    const Generated seven = generate(attached(7), "[00:00:01.00]A[00:00:02.00]");
+    EXPECT_EQ(seven.document->document_element().select_nodes("//clip/title").size(), 7u);
+    const Generated five = generate(attached(5), "[00:00:01.00]A[00:00:02.00]");
+    EXPECT_EQ(five.document->document_element().select_nodes("//clip/title").size(), 0u);
+}
+
+TEST(FCPXGeneration, TheEmptyProjectCarriesOnlyTheTitles) {
+    FpsGuard guard(30);
+    // The last subtitle ends at 3.04 s, past the two-second sequence: 91.2 thirtieths.
+    const Generated generated =
+        generate(fcpxProject(clipWithTitle(), "100/2500s", "duration=\"2s\" tcStart=\"0s\""),
+                 "[00:00:01.00]A[00:00:03.01]", true);
+    const xml::Element sequence =
+        generated.document->document_element().select_node("//sequence").node();
+    EXPECT_EQ(xml::stringValueOfAttribute("duration", sequence), "91/30s");
+    const xml::Element mainSpine = sequence.child("spine");
+    EXPECT_EQ(childNames(mainSpine), QStringList{"gap"});
+    const xml::Element gap = mainSpine.child("gap");
+    EXPECT_EQ(xml::stringValueOfAttribute("duration", gap), "91/30s");
+    // Thirtieths and 1/2500 s meet at lcm(30, 2500) = 7500: three ticks a tick.
+    EXPECT_EQ(xml::elementString(gap.child("spine")).section(u'\n', 0, 1),
+              "<spine lane=\"2\" offset=\"7500/7500s\" format=\"r1\">\n"
+              "    <title ref=\"r2\" name=\"A\" start=\"3600s\" duration=\"15300/7500s\">");
+}
+
+TEST(FCPXGeneration, OldProjectsAreRenamedWithTheDate) {
+    FpsGuard guard(30);
+    const QString old = "<fcpxml version=\"1.3\"><project name=\"Film from Quillery at "
+                        "2020-01-01 00-00-00\"><resources><format id=\"r1\" "
+                        "frameDuration=\"100/2500s\"/><effect id=\"r2\" uid=\"u\"/></resources>"
+                        "<sequence format=\"r1\" duration=\"100s\"><spine>" +
+                        clipWithTitle() + "</spine></sequence></project></fcpxml>";
+    const Generated renamed = generate(old, "[00:00:01.00]A[00:00:02.00]");
+    EXPECT_EQ(
+        xml::stringValueOfAttribute("name", renamed.document->document_element().child("project")),
+        "Film from Quillery at 2024-02-03 04-05-06");
+    const Generated kept = generate(fcpxProject(clipWithTitle()), "[00:00:01.00]A[00:00:02.00]");
+    EXPECT_EQ(xml::stringValueOfAttribute(
+                  "name", kept.document->document_element().select_node("//project").node()),
+              "P");
+}
+
+TEST(FCPXGeneration, AMotionTitleReplacesTheTemplatesEffect) {
+    FpsGuard guard(30);
+    const FCPXProjectReading project =
+        QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(
+            fcpxProject(clipWithTitle()));
+    const xml::DocumentPtr changed = xml::parseDocument(QYExporter::changeFCPXFont(
+        *project.document, project.title(), project.seqFormat, "Custom/Lower Third.moti"));
+    const xml::Element effect =
+        changed->document_element().select_node("//effect[@id='r2']").node();
+    EXPECT_EQ(xml::stringValueOfAttribute("name", effect), "Lower Third");
+    EXPECT_EQ(xml::stringValueOfAttribute("uid", effect),
+              "~/Titles.localized/Custom/Lower Third.moti");
+    EXPECT_EQ(xml::contentStringValueByElementName(
+                  changed->document_element().select_node("//clip").node(), "title"),
+              "Template")
+        << "nothing else changes";
+}
+
+TEST(FCPXGeneration, EveryVersionWithADTDStaysValid) {
+    FpsGuard guard(30);
+    const QString script = "[00:00:01.00]One[00:00:02.00]\n[00:00:04.00]Two⏎rows[00:00:05.00]\n"
+                           "[00:00:05.00]Three & <four>[00:00:06.12]";
+    for (int minor = 3; minor <= 11; ++minor) {
+        const QString version = QStringLiteral("1.%1").arg(minor);
+        const QString dtd = QStringLiteral("FCPXMLv1_%1.dtd").arg(minor);
+        QString project =
+            fcpxProject(clipWithTitle(), "100/2500s", "duration=\"100s\" tcStart=\"0s\"", version);
+        if (minor == 3)
+            project
+                .replace("<library><event name=\"E\"><project name=\"P\">", "<project name=\"P\">")
+                .replace("</project></event></library>", "</project>")
+                .replace(QRegularExpression("<fcpxml version=\"1.3\">(<resources>.*</resources>)"
+                                            "<project name=\"P\">"),
+                         "<fcpxml version=\"1.3\"><project name=\"P\">\\1");
+        ASSERT_EQ(validate(project, dtd), "")
+            << "the input must be valid " << version.toStdString();
+        EXPECT_EQ(validate(generate(project, script).xml, dtd), "") << version.toStdString();
+        EXPECT_EQ(validate(generate(project, script, true).xml, dtd), "")
+            << "empty project " << version.toStdString();
+    }
+}
+
+// Import a corpus project, export it with its own subtitles plus enough more to make a
+// storyline the reader takes back (ten or more), import the result: the same script.
+TEST(FCPXGeneration, CorpusProjectsRoundTrip) {
+    const struct {
+        const char* file;
+        bool imports;
+        const char* dtd; // null when Apple published none for the version
+        const char* invalidBecause;
+    } rows[] = {
+        {"dawfilekit-BasicMarkers.v1_9", false, nullptr, nullptr},
+        {"dawfilekit-CompoundClips.v1_11", false, nullptr, nullptr},
+        {"dawfilekit-TransitionMarkers1.v1_13", false, nullptr, nullptr},
+        {"latenitefilms-80_collins_commercial.v1_6", false, nullptr, nullptr},
+        // Its first subtitle falls on an asset clip, which takes a storyline as its first
+        // child: before the clip's conform-rate, where the DTD does not allow one.
+        {"dawfilekit-TitlesRoles.v1_11", true, "FCPXMLv1_11.dtd",
+         "Element asset-clip content does not follow the DTD"},
+        {"openfcpxmlkit-HiddenMarkers.v1_14", true, nullptr, nullptr},
+    };
+    for (const auto& row : rows) {
+        FpsGuard guard(30);
+        const QString original = testDataFile(QStringLiteral("fcpxml/%1.fcpxml").arg(row.file));
+        const FCPXProjectReading first =
+            QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(original);
+        ASSERT_EQ(first.status == FCPXProjectReading::Status::Ok, row.imports) << row.file;
+        if (!row.imports)
+            continue;
+        QString script = first.scriptText;
+        const double end = QYTimeUtility::sharedInstance().timeIntervalFromString(
+            script.section(u'\n', 0, 0).right(13));
+        for (int i = 0; i < 11; ++i)
+            script += QYTimeUtility::sharedInstance().timeStringFromTimeInterval(end + 1 + 2 * i) +
+                      QStringLiteral("Line %1").arg(i) +
+                      QYTimeUtility::sharedInstance().timeStringFromTimeInterval(end + 2 + 2 * i) +
+                      u'\n';
+        const Generated generated = generate(original, script);
+        const FCPXProjectReading again =
+            QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(generated.xml);
+        EXPECT_EQ(again.scriptText, script) << row.file;
+        if (row.dtd != nullptr) {
+            EXPECT_TRUE(validate(generated.xml, row.dtd).contains(row.invalidBecause)) << row.file;
+        }
+
+        // Apart from the old subtitles and the new storyline, nothing changes.
+        const xml::DocumentPtr before = xml::parseDocument(original);
+        for (const pugi::xpath_node& title :
+             before->document_element().select_nodes("//spine/*/title"))
+            title.node().parent().remove_child(title.node());
+        const xml::Element storyline = storylineOf(generated);
+        storyline.parent().remove_child(storyline);
+        EXPECT_EQ(xml::prettyString(*generated.document), xml::prettyString(*before)) << row.file;
+    }
+}
+
+// Drop-frame rates count the time strings as drop-frame timecode: every time written is a
+// whole frame, and the skipped numbers keep it within three frames of the real time the
+// script means, anywhere in an hour.
+TEST(FCPXGeneration, DropFrameRatesStayOnFramesWithoutDrift) {
+    const struct {
+        const char* frameDuration;
+        const char* sequenceDuration;
+        int64_t frameTicks;
+    } rows[] = {{"1001/30000s", "108108/30000s", 1001}, {"1001/60000s", "216216/60000s", 1001}};
+    // Ten, so the storyline reads back; in time order, as a script is timed.
+    const QStringList times = {"00:00:05.03", "00:00:59.29", "00:01:00.00", "00:09:59.29",
+                               "00:10:00.00", "00:20:00.10", "00:33:20.15", "00:45:30.20",
+                               "00:59:59.29", "01:00:00.00"};
+    for (const auto& row : rows) {
+        FpsGuard guard(30);
+        QString script;
+        for (const QString& time : times)
+            script += QStringLiteral("[%1]x[%1]\n").arg(time);
+        const Generated generated = generate(
+            fcpxProject(clipWithTitle().replace("100s", "7200s"), row.frameDuration,
+                        QStringLiteral("duration=\"%1\" tcStart=\"0s\"").arg(row.sequenceDuration)),
+            script);
+        for (const xml::Element& element :
+             xml::allElementsForName(storylineOf(generated), "title")) {
+            const auto [numerator, denominator] =
+                QYExporter::splitFCPXFormatTime(xml::stringValueOfAttribute("offset", element));
+            EXPECT_EQ(numerator.toLongLong() % row.frameTicks, 0) << row.frameDuration;
+        }
+        const QStringList back = QYFCPXXMLParser::shareInstance()
+                                     .findSubtitleTemplateFromFCPXXML(generated.xml)
+                                     .scriptText.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(back.size(), times.size());
+        const QYTimeUtility& utility = QYTimeUtility::sharedInstance();
+        for (qsizetype i = 0; i < times.size(); ++i) {
+            const double meant = utility.timeIntervalFromString("[" + times[i] + "]");
+            const double read = utility.timeIntervalFromString(back[i].left(13));
+            // An uncounted 1.001 second would be 3.6 s off by the hour.
+            EXPECT_LT(std::abs(read - meant), 0.1)
+                << times[i].toStdString() << " read as " << back[i].toStdString();
+        }
+    }
+}
+
+TEST(FCPXGeneration, NumbersIgnoreTheProcessLocale) {
+    if (qEnvironmentVariable("LC_ALL").startsWith("de_DE")) {
+        char printed[16];
+        std::snprintf(printed, sizeof printed, "%.1f", 1.5);
+        ASSERT_STREQ(printed, "1,5") << "the decimal-comma run needs the de_DE.UTF-8 locale";
+    }
+    FpsGuard guard(30);
+    // The script ends at 2 s + 15 frames of 29.97 = 2.505 s: past a sequence of 1.5 s, which
+    // grows to 75 thirtieths, and within one of 3.5 s, which stays.
+    const QString script = "[00:00:01.00]A[00:00:02.15]";
+    const Generated grown =
+        generate(fcpxProject(clipWithTitle(), "1001/30000s", "duration=\"1.5s\" tcStart=\"0s\""),
+                 script, true);
+    EXPECT_TRUE(grown.xml.contains("duration=\"75/30s\""));
+    const Generated kept =
+        generate(fcpxProject(clipWithTitle(), "1001/30000s", "duration=\"3.5s\" tcStart=\"0s\""),
+                 script, true);
+    EXPECT_TRUE(kept.xml.contains("<sequence format=\"r1\" duration=\"3.5s\""));
+    EXPECT_FALSE(grown.xml.contains(QRegularExpression("\"[0-9]+,[0-9]")));
+}
+
+} // namespace
