@@ -59,9 +59,18 @@ void readSequence(const Element& root, FCP7SequenceReading& reading) {
                                        static_cast<int32_t>(reading.mfTimebase));
 }
 
+// Final Cut Pro writes -1 for an edge that a transition decides: the item then starts where
+// the transition before it starts, and ends where the one after it ends.
+int32_t frameAtEdge(const Element& item, const char* edge, const Element& transition) {
+    const int32_t frame = integerAt(item, edge);
+    if (frame != -1 || std::strcmp(transition.name(), "transitionitem") != 0)
+        return frame;
+    return integerAt(transition, edge);
+}
+
 void readGeneratorItem(const Element& item, FCP7SequenceReading& reading) {
-    int32_t start = integerAt(item, "start");
-    int32_t end = integerAt(item, "end");
+    int32_t start = frameAtEdge(item, "start", item.previous_sibling());
+    int32_t end = frameAtEdge(item, "end", item.next_sibling());
     if (reading.mbIsDropFrame) {
         start = dropFrameAdjusted(start, reading.miTimebase);
         end = dropFrameAdjusted(end, reading.miTimebase);
