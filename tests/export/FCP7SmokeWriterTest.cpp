@@ -1,0 +1,251 @@
+#include "FCPTestDocuments.h"
+#include "FpsGuard.h"
+#include "QYExporter.h"
+#include "QYFCP7XMLParser.h"
+#include "ScriptText.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 2, 3), QTime(4, 5, 6));
+
+class Script : public QYExportSource {
+public:
+    explicit Script(QString text, double movieDuration = 0)
+        : text_(std::move(text)), movieDuration_(movieDuration) {}
+    QString scriptText() const override { return text_; }
+    double movieDuration() const override { return movieDuration_; }
+    int32_t fcpxFrameDurationNumerator() const override { return 0; }
+    int32_t fcpxFrameDurationDenominator() const override { return 0; }
+    int32_t numeratorFromQuilleryTimecode(const QString& timeString) const override {
+        return quillery::numeratorFromQuilleryTimecode(timeString, {});
+    }
+
+private:
+    QString text_;
+    double movieDuration_;
+};
+
+const QString kTemplateItem =
+    "<generatoritem id=\"Text1\"><name>Text</name><duration>3600</duration><rate><timebase>%1"
+    "</timebase></rate><in>10</in><out>110</out><start>0</start><end>100</end><effect>"
+    "<parameter><parameterid>fontsize</parameterid><value>42</value></parameter><parameter>"
+    "<parameterid>str</parameterid><value>Sample Text</value></parameter></effect>"
+    "</generatoritem>";
+
+// A sequence with pictures on V1 and the subtitle track (from the template) on V2.
+QString sequence(int timebase, const QString& displayFormat, const QString& subtitleTrack) {
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE xmeml>\n<xmeml version=\"5\">"
+               "<sequence id=\"s\"><name>Episode from Quillery at 2020-01-01 00-00-00</name>"
+               "<duration>9000</duration><rate><ntsc>FALSE</ntsc><timebase>%1</timebase></rate>"
+               "<timecode><displayformat>%2</displayformat></timecode><media><video><track>"
+               "<clipitem id=\"c1\"><start>0</start><end>90</end></clipitem></track><track>%3"
+               "</track></video></media></sequence></xmeml>")
+        .arg(timebase)
+        .arg(displayFormat, subtitleTrack);
+}
+
+struct TrackItem {
+    QString id;
+    QString start;
+    QString end;
+    QString out;
+    QString text;
+};
+
+QList<TrackItem> itemsOf(const xml::Element& track) {
+    QList<TrackItem> items;
+    for (const xml::Element& item : xml::childElements(track, "generatoritem"))
+        items.append({xml::stringValueOfAttribute("id", item),
+                      xml::contentStringValueByElementName(item, "start"),
+                      xml::contentStringValueByElementName(item, "end"),
+                      xml::contentStringValueByElementName(item, "out"),
+                      xml::stringValue(
+                          item.select_node("effect/parameter[parameterid='str']/value").node())});
+    return items;
+}
+
+QString describe(const QList<TrackItem>& items) {
+    QStringList lines;
+    for (const TrackItem& item : items)
+        lines << QStringList{item.id, item.start, item.end, item.out, item.text}.join(u' ');
+    return lines.join(u'\n');
+}
+
+TEST(FCP7Writer, EachSubtitleIsACopyOfTheTemplateItem) {
+    const struct {
+        const char* name;
+        int timebase;
+        bool dropFrame;
+        QString script;
+        double movieDuration;
+        QString items;
+    } rows[] = {
+        // The last subtitle runs to the movie's end at 2.5 s: frame 62.5 rounds up to 63.
+        {"whole frames at 25", 25, false, "[00:00:01.00]One", 2.5, "Text1 25 63 48 One"},
+        {"three subtitles keep the template id first", 25, false,
+         "[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B⏎b[00:00:04.00]\n[00:00:05.00]C[00:00:06.00]",
+         0, "Text1 25 50 35 A\nText11 75 100 35 B⏎b\nText12 125 150 35 C"},
+        // Drop frame at 30: frame 2000 loses the two numbers skipped before it; 1999 stays.
+        {"drop frame at 30", 30, true, "[00:01:06.19]A[00:01:06.20]", 0, "Text1 1999 1998 9 A"},
+        {"non drop frame at 30", 30, false, "[00:01:06.19]A[00:01:06.20]", 0,
+         "Text1 1999 2000 11 A"},
+    };
+    for (const auto& row : rows) {
+        FpsGuard guard(row.timebase);
+        const xml::DocumentPtr track = xml::parseDocument("<track><clipitem/></track>");
+        const xml::DocumentPtr item = xml::parseDocument(kTemplateItem.arg(row.timebase));
+        const Script script(row.script, row.movieDuration);
+        QYExporter exporter(script);
+        exporter.SetDropFrame(row.dropFrame, row.timebase);
+        exporter.generateSubtitleTrack(track->document_element(), item->document_element());
+        EXPECT_EQ(describe(itemsOf(track->document_element())), row.items) << row.name;
+        EXPECT_EQ(xml::contentStringValueByElementName(
+                      track->document_element().child("generatoritem"), "duration"),
+                  QString::number(row.timebase * 600))
+            << row.name;
+        EXPECT_TRUE(track->document_element().last_child().name() == std::string("clipitem"));
+    }
+}
+
+TEST(FCP7Writer, TheSequenceIsRenamedAndItsSubtitleTrackRebuilt) {
+    FpsGuard guard(30);
+    const QString original = sequence(25, "NDF", kTemplateItem.arg(25) + kTemplateItem.arg(25));
+    const auto first = QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(original);
+    ASSERT_TRUE(first);
+    const QString script =
+        "[00:00:01.00]Up⏎Down[00:00:02.00]\n[00:00:03.00]Tom & Jerry[00:00:04.12]\n";
+    const Script source(script);
+    QYExporter exporter(source, [] { return kNow; });
+    exporter.SetDropFrame(first->mbIsDropFrame, first->miTimebase);
+    QString newName;
+    const QString written =
+        exporter.genNewFCP7XML(*first->document, first->seqName, first->templateItem(), &newName);
+
+    EXPECT_EQ(newName, "Episode from Quillery at 2024-02-03 04-05-06");
+    EXPECT_TRUE(written.contains("<value>Up&#13;Down</value>"));
+    EXPECT_TRUE(written.contains("<value>Tom &amp; Jerry</value>"));
+    EXPECT_EQ(written.count("<timebase>25</timebase>"), 3);
+    const xml::DocumentPtr document = xml::parseDocument(written);
+    ASSERT_TRUE(document) << "stays well-formed";
+    EXPECT_EQ(xml::prettyString(*document).left(38), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    EXPECT_EQ(document->document_element().select_nodes("//generatoritem").size(), 2u);
+    EXPECT_EQ(document->document_element().select_nodes("//clipitem").size(), 1u);
+
+    const auto again = QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(written);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->scriptText, script);
+    EXPECT_EQ(again->seqName, "Episode");
+}
+
+TEST(FCP7Writer, TimebasesFollowTheFrameRate) {
+    const struct {
+        double fps;
+        const char* text;
+    } rows[] = {{25, "25"}, {29.97, "29.97"}, {30, "30"}, {23.976, "23.98"}};
+    for (const auto& row : rows) {
+        FpsGuard guard(30);
+        const auto read = QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(
+            sequence(25, "NDF", kTemplateItem.arg(25)));
+        QYTimeUtility::sharedInstance().setFPS(row.fps);
+        const Script source("[00:00:01.00]A[00:00:02.00]");
+        const QString written = QYExporter(source).genNewFCP7XML(*read->document, read->seqName,
+                                                                 read->templateItem(), nullptr);
+        EXPECT_EQ(written.count(QStringLiteral("<timebase>%1</timebase>").arg(row.text)), 2)
+            << row.fps;
+    }
+}
+
+TEST(FCP7Writer, ARealSequenceRoundTrips) {
+    FpsGuard guard(30);
+    // The subtitle track of this export is V2; the empty V3 above it goes, so that V2 is the
+    // last video track the subtitles are read from and written to.
+    const xml::DocumentPtr real =
+        xml::parseDocument(testDataFile("fcp7/xmeml-NGxx13_ELSKER_Opfehliany.xml"));
+    xml::Element video = real->document_element().select_node("sequence/media/video").node();
+    video.remove_child(xml::allElementsByPath(video, "track").back());
+    const QString trimmed = xml::prettyString(*real);
+
+    const auto first = QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(trimmed);
+    ASSERT_TRUE(first);
+    // Transitions on both sides decide its edges: frames 350 and 453 at 25 fps.
+    ASSERT_EQ(first->scriptText, "[00:00:14.00]OPHELIA[00:00:18.03]\n");
+    const Script source(first->scriptText);
+    QYExporter exporter(source, [] { return kNow; });
+    exporter.SetDropFrame(first->mbIsDropFrame, first->miTimebase);
+    const QString written =
+        exporter.genNewFCP7XML(*first->document, first->seqName, first->templateItem(), nullptr);
+    const auto again = QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(written);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->scriptText, first->scriptText);
+}
+
+TEST(SmokeWriter, RateNamesChooseTheSeparators) {
+    FpsGuard guard(25);
+    // 3661.48 s: one hour, one minute, one second and 12 frames at 25 fps.
+    const struct {
+        const char* rate;
+        const char* time;
+    } rows[] = {{"23.976", "01:01:01+12"},   {"24", "01:01:01+12"},        {"25", "01:01:01:12"},
+                {"29.97 DF", "01;01;01;12"}, {"29.97 NDF", "01:01:01:12"}, {"30", "01:01:01:12"},
+                {"59.94 DF", "01;01;01#12"}, {"59.94 NDF", "01:01:01#12"}, {"60", "01:01:01#12"},
+                {"50", "01:01:01;12"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(QYExporter::smokeTimeStringFromTimeInterval(row.rate, 3661.48), row.time)
+            << row.rate;
+
+    EXPECT_EQ(QYExporter::smokeRateName(29.97, true), "29.97 DF");
+    EXPECT_EQ(QYExporter::smokeRateName(29.97, false), "29.97 NDF");
+    EXPECT_EQ(QYExporter::smokeRateName(59.94, true), "59.94 DF");
+    EXPECT_EQ(QYExporter::smokeRateName(25, true), "25");
+    EXPECT_EQ(QYExporter::smokeRateName(23.976, false), "23.976");
+}
+
+TEST(SmokeWriter, TheSkeletonIsFilledFromTheDialog) {
+    FpsGuard guard(29.97);
+    const Script source("[00:00:01.00]Two⏎rows[00:00:02.15]");
+    SmokeExportSettings settings;
+    settings.videoRate = 29.97;
+    settings.movieFilePath = "/movies/My Film.final.mov";
+    settings.videoWidth = 1280;
+    settings.videoHeight = 720;
+    settings.videoDuration = MediaTime::make(909, 10); // 90.9 s
+    settings.dropFrame = false;
+    settings.templatePath = "/fonts/plain.ttg";
+    const xml::DocumentPtr smoke = xml::parseDocument(QYExporter(source).genSmokeXML(settings));
+    ASSERT_TRUE(smoke);
+    const xml::Element root = smoke->document_element();
+    const auto at = [&root](const char* path) {
+        return xml::stringValue(xml::singleElementByPath(root, path));
+    };
+    EXPECT_EQ(at("name"), "My Film.final from Quillery");
+    EXPECT_EQ(at("rate"), "29.97 NDF");
+    EXPECT_EQ(at("resolution/width"), "1280");
+    EXPECT_EQ(at("resolution/aspect"), "1.778");
+    EXPECT_EQ(at("resolution/depth"), "8");
+    EXPECT_EQ(at("timecode/start"), "00:00:00:00");
+    EXPECT_EQ(at("timecode/end"), "00:01:30:00") << "whole seconds of 90.9 s";
+    // 2 s + 15 frames of 29.97 = 2.505 s: frame 15 of the second again.
+    EXPECT_EQ(at("video/title/start"), "00:00:01:00");
+    EXPECT_EQ(at("video/title/end"), "00:00:02:15");
+    EXPECT_EQ(at("video/title/text"), "Two\nrows");
+    EXPECT_EQ(at("video/title/setup"), "/fonts/plain.ttg");
+    EXPECT_EQ(at("video/title/font"), "Garamond");
+
+    settings.dropFrame = true;
+    settings.videoDuration = MediaTime::invalid();
+    const xml::DocumentPtr dropFrame = xml::parseDocument(QYExporter(source).genSmokeXML(settings));
+    EXPECT_EQ(xml::contentStringValueByElementName(dropFrame->document_element(), "rate"),
+              "29.97 DF");
+    EXPECT_EQ(
+        xml::stringValue(xml::singleElementByPath(dropFrame->document_element(), "timecode/end")),
+        "00;00;00;00")
+        << "no movie, no length";
+}
+
+} // namespace
