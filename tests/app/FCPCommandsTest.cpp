@@ -1,0 +1,366 @@
+#include "FCPTestDocuments.h"
+#include "FpsGuard.h"
+#include "QYExportSmokeWindowController.h"
+#include "QYMainWindowController.h"
+#include "QYPreviewAssembler.h"
+#include "QYProjectFile.h"
+#include "QYProjectSession.h"
+#include "QYSetting.h"
+#include "QYTrackSelectionSheet.h"
+#include "ScriptedPresenter.h"
+#include "SubtitleTextView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 2, 3), QTime(4, 5, 6));
+
+class RecordingAssembler : public QYPreviewAssembler {
+public:
+    void assembleFCP7Movie(const FCPMoviePtr& movie, bool onlyAudio) override {
+        fcp7.append({movie, onlyAudio});
+    }
+    void assembleFCPXProject(const QString& xml, bool onlyAudio) override {
+        fcpx.append({xml, onlyAudio});
+    }
+    QList<std::pair<FCPMoviePtr, bool>> fcp7;
+    QList<std::pair<QString, bool>> fcpx;
+};
+
+// A sequence with an empty V1, clips on V2 and the subtitle track on V3.
+QString fcp7Sequence() {
+    return "<xmeml version=\"5\"><sequence><name>Cut</name><duration>500</duration><rate>"
+           "<timebase>25</timebase></rate><media><video><track/><track><clipitem id=\"c\">"
+           "<start>0</start><end>50</end></clipitem></track><track><generatoritem id=\"T\">"
+           "<start>25</start><end>50</end><in>0</in><effect><parameter><parameterid>str"
+           "</parameterid><value>Hi</value></parameter></effect></generatoritem></track>"
+           "</video></media></sequence></xmeml>";
+}
+
+// Clicks a button of the next modal sheet or dialog once it is up (within five seconds).
+void clickInModal(const std::function<QPushButton*(QWidget*)>& button) {
+    auto* poll = new QTimer;
+    auto* deadline = new QElapsedTimer;
+    deadline->start();
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, deadline, button] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr && deadline->elapsed() < 5000)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete deadline;
+        if (modal != nullptr)
+            button(modal)->click();
+    });
+    poll->start();
+}
+
+class FCPCommandsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        settings = std::make_unique<QYSetting>(dir.filePath("settings.json"));
+        window = std::make_unique<QYMainWindowController>(&presenter, settings.get());
+        window->setUrlOpener([this](const QUrl& url) { opened << url; });
+        window->setApplicationLookup([this](const QString& id) { return installed.contains(id); });
+        window->setClock([] { return kNow; });
+        window->setPreviewAssembler(&assembler);
+        window->setMotionTitleLibraryFolder(dir.filePath("Titles.localized"));
+        presenter.alerts.clear();
+    }
+
+    QString writeFile(const QString& name, const QString& text) {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+        return path;
+    }
+    QString readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    QString editorText() const { return window->textView()->toPlainText(); }
+    QString titlesRoles() {
+        return writeFile("TitlesRoles.fcpxml",
+                         testDataFile("fcpxml/dawfilekit-TitlesRoles.v1_11.fcpxml"));
+    }
+
+    FpsGuard guard{25};
+    QTemporaryDir dir;
+    ScriptedPresenter presenter;
+    RecordingAssembler assembler;
+    std::unique_ptr<QYSetting> settings;
+    std::unique_ptr<QYMainWindowController> window;
+    QList<QUrl> opened;
+    QStringList installed;
+};
+
+TEST_F(FCPCommandsTest, FCPXImportSaysWhyAProjectCannotBeUsed) {
+    window->replaceTextInTextView("keep me");
+    const struct {
+        const char* name;
+        QString xml;
+        QString title;
+        QString text;
+    } rows[] = {
+        {"not XML", "garbage", "error", "format error"},
+        {"no title", fcpxProject(""), "Warning", "Please make a Title on the timeline"},
+        {"no slash in the frame duration", fcpxProject("", "25s"), "", ""},
+    };
+    for (const auto& row : rows) {
+        presenter.alerts.clear();
+        window->dragFCPXFile(writeFile("bad.fcpxml", row.xml));
+        EXPECT_EQ(editorText(), "keep me") << row.name;
+        if (row.title.isEmpty()) {
+            EXPECT_TRUE(presenter.alerts.isEmpty()) << row.name;
+            continue;
+        }
+        ASSERT_EQ(presenter.alerts.size(), 1) << row.name;
+        EXPECT_EQ(presenter.alerts[0].title, row.title);
+        EXPECT_TRUE(presenter.alerts[0].text.startsWith(row.text)) << row.name;
+    }
+    window->dragFCPXFile(dir.filePath("missing.fcpxml"));
+    EXPECT_TRUE(presenter.alerts.last().text.startsWith("Can not read the text file"));
+}
+
+TEST_F(FCPCommandsTest, FCPXImportFillsTheEditorAtTheProjectsTimebase) {
+    window->replaceTextInTextView("old");
+    presenter.alertAnswers << 1;
+    presenter.openAnswers << titlesRoles();
+    window->loadFinalCutProXXML();
+    ASSERT_EQ(presenter.openRequests.size(), 1);
+    EXPECT_EQ(presenter.openRequests[0].allowedTypes, QStringList{"fcpxml"});
+    EXPECT_EQ(editorText(), "[00:00:17.00]Title[00:00:27.01]\n");
+    EXPECT_EQ(window->textView()->fcpxFrameDurationNumerator(), 100);
+    EXPECT_EQ(window->textView()->fcpxFrameDurationDenominator(), 2400);
+    EXPECT_EQ(window->textView()->getAllSubtitles().first()->startNumerator, 17 * 2400);
+    EXPECT_TRUE(assembler.fcpx.isEmpty()) << "nothing is assembled unless asked";
+}
+
+TEST_F(FCPCommandsTest, FCPXExportWritesTheProjectAndItsEmptyTwin) {
+    window->saveFinalCutProXXML();
+    ASSERT_EQ(presenter.alerts.size(), 1);
+    EXPECT_TRUE(presenter.alerts[0].text.startsWith("You should import Final Cut Pro X XML file "
+                                                    "before export. Please import the file by "
+                                                    "choose Quillery menu File."));
+
+    window->dragFCPXFile(writeFile("My film from Quillery 20230101120000.fcpxml",
+                                   testDataFile("fcpxml/dawfilekit-TitlesRoles.v1_11.fcpxml")));
+    window->replaceTextInTextView("[00:00:05.00]Late[00:00:03.00]");
+    window->saveFinalCutProXXML();
+    EXPECT_TRUE(presenter.alerts.last().text.startsWith("Cannot send to Final Cut Pro cause of the "
+                                                        "timecodes confusion."));
+    EXPECT_TRUE(presenter.saveRequests.isEmpty());
+
+    window->replaceTextInTextView("[00:00:01.00]One[00:00:02.00]");
+    presenter.saveAnswers << dir.filePath("out/Final");
+    QDir().mkpath(dir.filePath("out"));
+    window->saveFinalCutProXXML();
+    ASSERT_EQ(presenter.saveRequests.size(), 1);
+    EXPECT_EQ(presenter.saveRequests[0].proposedName,
+              "My film from Quillery 20240203040506.fcpxml");
+    EXPECT_EQ(presenter.saveRequests[0].allowedTypes, QStringList{"fcpxml"});
+    EXPECT_TRUE(readFile(dir.filePath("out/Final.fcpxml")).contains("name=\"One\""));
+    const QString empty =
+        readFile(dir.filePath("out/Empty project with just subtitles-Final.fcpxml"));
+    EXPECT_TRUE(empty.contains("<gap offset=\"0s\" name=\"gap\""));
+}
+
+TEST_F(FCPCommandsTest, SendToFCPXSavesWhenFinalCutProXIsNotInstalled) {
+    window->dragFCPXFile(titlesRoles());
+    presenter.saveAnswers << dir.filePath("sent.fcpxml");
+    window->sendToFCPX();
+    EXPECT_EQ(presenter.saveRequests.size(), 1);
+    EXPECT_TRUE(QFile::exists(dir.filePath("sent.fcpxml")));
+    QTest::qWait(1200);
+    EXPECT_TRUE(opened.isEmpty());
+
+    installed << "com.apple.FinalCut";
+    window->sendToFCPX();
+    EXPECT_EQ(presenter.saveRequests.size(), 1) << "no save sheet when it can be sent";
+    QTest::qWait(1200);
+    ASSERT_EQ(opened.size(), 1);
+    const QString sent = opened[0].toLocalFile();
+    EXPECT_TRUE(sent.endsWith("/TitlesRoles from Quillery 20240203040506.fcpxml"));
+    EXPECT_TRUE(QFile::exists(sent));
+    EXPECT_TRUE(QFile::exists(QFileInfo(sent).path() + "/Empty project with just subtitles-" +
+                              QFileInfo(sent).fileName()));
+}
+
+TEST_F(FCPCommandsTest, FCPXAssemblyIsOfferedWhenThePreferenceAsks) {
+    settings->isAutoAssembleVideoAndAudio = true;
+    window->dragFCPXFile(titlesRoles());
+    EXPECT_TRUE(assembler.fcpx.isEmpty()) << "the sheet comes a second later";
+    clickInModal([](QWidget* sheet) {
+        return static_cast<QYTrackSelectionSheet*>(sheet)->onlyAudioButton();
+    });
+    QTest::qWait(1300);
+    ASSERT_EQ(assembler.fcpx.size(), 1);
+    EXPECT_TRUE(assembler.fcpx[0].second);
+    EXPECT_TRUE(window->projectNeedComposition());
+    EXPECT_TRUE(window->projectOnlyAssembleAudio());
+}
+
+TEST_F(FCPCommandsTest, FCP7ImportBuildsTheTrackModel) {
+    window->dragXmlFile(writeFile("cut.xml", fcp7Sequence()));
+    EXPECT_EQ(editorText(), "[00:00:01.00]Hi[00:00:02.00]\n");
+    ASSERT_EQ(assembler.fcp7.size(), 1) << "the default tracks are assembled at once";
+    const FCPMoviePtr movie = assembler.fcp7[0].first;
+    EXPECT_EQ(movie->mainVideoTrack, movie->videoTrackArray[1]);
+    EXPECT_EQ(movie->secondaryVideoTrack, nullptr);
+    EXPECT_FALSE(window->projectNeedComposition());
+
+    settings->isAutoAssembleVideoAndAudio = true;
+    clickInModal([](QWidget* modal) {
+        auto* sheet = static_cast<QYTrackSelectionSheet*>(modal);
+        EXPECT_EQ(sheet->mainTrackList()->currentText(), "V2");
+        EXPECT_EQ(sheet->secondaryTrackList()->currentText(), "None");
+        return sheet->assembleButton();
+    });
+    window->dragXmlFile(writeFile("cut.xml", fcp7Sequence()));
+    ASSERT_EQ(assembler.fcp7.size(), 2);
+    EXPECT_FALSE(assembler.fcp7[1].second);
+    EXPECT_TRUE(window->projectNeedComposition());
+
+    const QString project = dir.filePath("cut.qyb");
+    window->session().saveQuilleryDocToFile(project);
+    const QYProjectFile saved = QYProjectFile::initWithFilePath(project);
+    EXPECT_TRUE(saved.needComposition);
+    EXPECT_TRUE(saved.fcp7MovieMainTrackXMLString.contains("<clipitem id=\"c\">"));
+    EXPECT_TRUE(saved.fcp7XMLString.contains("<generatoritem id=\"T\">"));
+}
+
+TEST_F(FCPCommandsTest, FCP7ExportRewritesTheSequence) {
+    window->dragXmlFile(writeFile("cut.xml", fcp7Sequence()));
+    window->replaceTextInTextView("[00:00:03.00]New⏎rows[00:00:04.00]");
+    presenter.saveAnswers << dir.filePath("new");
+    window->saveXMLFile();
+    EXPECT_EQ(presenter.saveRequests[0].allowedTypes, QStringList{"xml"});
+    const QString written = readFile(dir.filePath("new.xml"));
+    EXPECT_TRUE(written.contains("<name>Cut from Quillery at 2024-02-03 04-05-06</name>"));
+    EXPECT_TRUE(written.contains("<value>New&#13;rows</value>"));
+    EXPECT_TRUE(written.contains("<start>75</start>"));
+    QTest::qWait(1200);
+    EXPECT_TRUE(opened.isEmpty()) << "no Final Cut Pro 7 to open it with";
+}
+
+TEST_F(FCPCommandsTest, TheStartUpTemplateComesFromThePreferences) {
+    settings->setObject("DefaultXML", fcp7Sequence());
+    QYMainWindowController other(&presenter, settings.get());
+    ASSERT_TRUE(other.fcp7Sequence());
+    EXPECT_EQ(other.fcp7Sequence()->seqName, "Cut");
+    EXPECT_EQ(other.textView()->toPlainText(), "") << "the editor starts empty";
+}
+
+TEST_F(FCPCommandsTest, SmokeDialogAsksForDropFrameOnlyWhereItMatters) {
+    window->replaceTextInTextView("[00:00:01.00]Hi[00:00:02.00]");
+    presenter.saveAnswers << dir.filePath("smoke");
+    clickInModal([](QWidget* modal) {
+        auto* dialog = static_cast<QYExportSmokeWindowController*>(modal);
+        EXPECT_TRUE(dialog->templatePathField()->text().endsWith("/file.tgg"));
+        EXPECT_EQ(dialog->dropFrameLabel()->text(),
+                  "Project Frame Rate is 25, no need to choose from Drop Frame/Non Drop Frame "
+                  "Mode.");
+        EXPECT_FALSE(
+            dialog->dropFrameSegment(QYExportSmokeWindowController::DropFrame)->isEnabled());
+        dialog->templatePathField()->setText("/fonts/a.ttg");
+        return dialog->saveButton();
+    });
+    window->saveSmokeXmlFile();
+    EXPECT_EQ(presenter.saveRequests.last().proposedName, "smoke.xml");
+    const QString smoke = readFile(dir.filePath("smoke.xml"));
+    EXPECT_TRUE(smoke.contains("<rate>25</rate>"));
+    EXPECT_TRUE(smoke.contains("<setup>/fonts/a.ttg</setup>"));
+    EXPECT_EQ(settings->getStringFromUserDefaultForKey("SmokeFontTemplate", {}), "/fonts/a.ttg");
+
+    QYTimeUtility::sharedInstance().setFPS(29.97);
+    clickInModal([](QWidget* modal) {
+        auto* dialog = static_cast<QYExportSmokeWindowController*>(modal);
+        EXPECT_EQ(dialog->templatePathField()->text(), "/fonts/a.ttg") << "remembered";
+        EXPECT_TRUE(dialog->dropFrameLabel()->text().contains("please choose"));
+        EXPECT_TRUE(
+            dialog->dropFrameSegment(QYExportSmokeWindowController::NonDropFrame)->isEnabled());
+        return dialog->cancelButton();
+    });
+    window->saveSmokeXmlFile();
+    EXPECT_EQ(presenter.saveRequests.size(), 1) << "cancelled";
+}
+
+TEST_F(FCPCommandsTest, ChangeTitleTemplateSwapsTheMotionTitle) {
+    window->changeTitleTemplate();
+    ASSERT_EQ(presenter.alerts.size(), 1);
+    EXPECT_EQ(presenter.alerts[0].text, "no custom font found.") << "no library, no titles";
+
+    writeFile("Titles.localized/Custom/Lower Third.moti", "");
+    writeFile("Titles.localized/Custom/notes.txt", "");
+    presenter.openAnswers << titlesRoles();
+    presenter.saveAnswers << dir.filePath("changed");
+    clickInModal([](QWidget* modal) {
+        auto* dialog = static_cast<QYChangeTitleTemplateFontWindowController*>(modal);
+        EXPECT_EQ(dialog->templateList()->count(), 1);
+        EXPECT_EQ(dialog->templateList()->item(0)->text(), "Lower Third");
+        EXPECT_FALSE(dialog->saveButton()->isEnabled()) << "no project chosen yet";
+        dialog->chooseTitleTemplate();
+        return dialog->saveButton();
+    });
+    window->changeTitleTemplate();
+    EXPECT_EQ(presenter.saveRequests.last().proposedName, "TitlesRoles_by_Quillery.fcpxml");
+    EXPECT_TRUE(readFile(dir.filePath("changed.fcpxml"))
+                    .contains("<effect id=\"r2\" name=\"Lower Third\" "
+                              "uid=\"~/Titles.localized/Custom/Lower Third.moti\" />"));
+    EXPECT_EQ(settings->lastTitleTemplateDirectory, dir.filePath("TitlesRoles.fcpxml"));
+}
+
+TEST_F(FCPCommandsTest, FontSettingsOfTheFirstTitleGoToAllOthers) {
+    const QString model = "<title ref=\"r2\" offset=\"1s\" duration=\"1s\"><param name=\"P\" "
+                          "value=\"1\"/><param name=\"Q\" value=\"2\"/><text><text-style "
+                          "ref=\"m1\">a</text-style><text-style ref=\"m2\">b</text-style></text>"
+                          "</title>";
+    const QString other = "<title ref=\"r2\" offset=\"5s\" duration=\"1s\"><param name=\"Old\"/>"
+                          "<text><text-style ref=\"o1\">c</text-style></text><note/></title>";
+    const QString path =
+        writeFile("project.fcpxml",
+                  fcpxProject("<clip offset=\"0s\" duration=\"10s\">" + model + other + "</clip>"));
+    presenter.alertAnswers << 1;
+    presenter.openAnswers << path;
+    window->didPressBatchChangeFCPXFontMenuItem();
+    QTest::qWait(500);
+    const xml::DocumentPtr changed =
+        xml::parseDocument(readFile(dir.filePath("project_By Quillery.fcpxml")));
+    ASSERT_TRUE(changed);
+    const xml::Element second = changed->document_element().select_node("(//title)[2]").node();
+    EXPECT_EQ(xml::elementString(second), "<title ref=\"r2\" offset=\"5s\" duration=\"1s\">\n"
+                                          "    <param name=\"P\" value=\"1\" />\n"
+                                          "    <param name=\"Q\" value=\"2\" />\n"
+                                          "    <text>\n"
+                                          "        <text-style ref=\"m1\">c</text-style>\n"
+                                          "    </text>\n"
+                                          "    <note />\n"
+                                          "</title>\n");
+    EXPECT_EQ(presenter.alerts.last().title, "Success");
+
+    presenter.alerts.clear();
+    presenter.alertAnswers << 0;
+    window->didPressBatchChangeFCPXFontMenuItem();
+    EXPECT_EQ(presenter.openRequests.size(), 1) << "cancelled at the question";
+}
+
+} // namespace
