@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "FCPTestDocuments.h"
 #include "FpsGuard.h"
 
 #include <QDir>
@@ -11,6 +12,8 @@
 
 using namespace quillery;
 using quillery::test::FpsGuard;
+using quillery::test::fcpxProject;
+using quillery::test::testDataFile;
 
 namespace {
 
@@ -25,7 +28,13 @@ protected:
     }
 
     cli::Result run(const QStringList& arguments, const QByteArray& input = {}) {
-        return cli::run(arguments, [input] { return input; });
+        return cli::run(
+            arguments, [input] { return input; },
+            [] { return QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)); });
+    }
+    QString readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
     FpsGuard guard{30}; // every command sets the rate; put it back afterwards
@@ -44,6 +53,12 @@ TEST_F(CliTest, UsageErrorsExitOneWithTheUsageText) {
         {"export", "--format"},
         {"export", "--format", "srt", "--movie-duration", "-3", "a.txt"},
         {"export", "--format", "docx", "-"},
+        {"to-script", "--project", "p.fcpxml", "a.fcpxml"},
+        {"fcpx-export", "-o", "out.fcpxml"},
+        {"fcpx-export", "--project", "p.fcpxml", "-o", "out.fcpxml", "extra"},
+        {"fcp7-export", "--sequence", "s.xml"},
+        {"smoke-export", "--rate", "25", "-o", "smoke.xml", "s.txt"},
+        {"smoke-export", "--template", "t.ttg", "-o", "smoke.xml", "s.txt"},
     };
     for (const QStringList& arguments : bad) {
         const cli::Result result = run(arguments);
@@ -151,6 +166,84 @@ TEST_F(CliTest, EveryCorpusSubtitleFileImportsWithoutCrashing) {
         ++files;
     }
     EXPECT_GE(files, 26);
+}
+
+TEST_F(CliTest, FinalCutProFilesBecomeScriptWithWhatTheImportFound) {
+    const QString project = writeFile(
+        "roles.fcpxml", testDataFile("fcpxml/dawfilekit-TitlesRoles.v1_11.fcpxml").toUtf8());
+    const cli::Result fcpx = run({"to-script", "--info", project});
+    ASSERT_EQ(fcpx.exitCode, cli::Success) << fcpx.standardError.toStdString();
+    EXPECT_EQ(fcpx.standardOutput, "[00:00:17.00]Title[00:00:27.01]\n\n");
+    EXPECT_EQ(fcpx.standardError, "{\"frameDuration\":\"100/2400s\",\"frameRate\":24,"
+                                  "\"sequenceFormat\":\"r1\",\"templateLane\":2,"
+                                  "\"templateRef\":\"r2\"}\n");
+
+    const QString sequence = writeFile(
+        "seq.xml", "<xmeml><sequence><name>S from Quillery at x</name><rate><timebase>30"
+                   "</timebase></rate><timecode><displayformat>DF</displayformat></timecode>"
+                   "<media><video><track><generatoritem id=\"G\"><start>30</start><end>60</end>"
+                   "<effect><parameter><parameterid>str</parameterid><value>Hi</value>"
+                   "</parameter></effect></generatoritem></track></video></media></sequence>"
+                   "</xmeml>");
+    const cli::Result fcp7 = run({"to-script", "--info", sequence});
+    EXPECT_EQ(fcp7.standardOutput, "[00:00:01.00]Hi[00:00:02.00]\n\n");
+    EXPECT_EQ(fcp7.standardError, "{\"dropFrame\":true,\"frameRate\":30,\"sequenceName\":\"S\","
+                                  "\"templateId\":\"G\",\"timebase\":30}\n");
+
+    const cli::Result withoutTitle =
+        run({"to-script", writeFile("none.fcpxml", fcpxProject("").toUtf8())});
+    EXPECT_EQ(withoutTitle.exitCode, cli::InputError);
+    EXPECT_TRUE(withoutTitle.standardError.startsWith("quillery-cli: Please make a Title"));
+    const cli::Result notXml = run(
+        {"fcpx-export", "--project", writeFile("bad.fcpxml", "<"), "-o", dir.filePath("o.fcpxml")});
+    EXPECT_EQ(notXml.standardError, "quillery-cli: bad.fcpxml: format error\n");
+}
+
+TEST_F(CliTest, FinalCutProExportsGoThroughTheEditorsWriters) {
+    const QString project = writeFile(
+        "roles.fcpxml", testDataFile("fcpxml/dawfilekit-TitlesRoles.v1_11.fcpxml").toUtf8());
+    QByteArray script;
+    for (int i = 0; i < 10; ++i)
+        script += QStringLiteral("[00:00:%1.00]Line %2[00:00:%3.12]\n")
+                      .arg(2 * i + 1, 2, 10, QChar('0'))
+                      .arg(i)
+                      .arg(2 * i + 2, 2, 10, QChar('0'))
+                      .toUtf8();
+    const cli::Result exported =
+        run({"fcpx-export", "--project", project, "--script", "-", "--empty-out",
+             dir.filePath("empty.fcpxml"), "-o", dir.filePath("out.fcpxml")},
+            script);
+    ASSERT_EQ(exported.exitCode, cli::Success) << exported.standardError.toStdString();
+    EXPECT_TRUE(exported.standardOutput.isEmpty());
+    EXPECT_TRUE(readFile(dir.filePath("empty.fcpxml")).contains("name=\"gap\""));
+    EXPECT_EQ(run({"to-script", dir.filePath("out.fcpxml")}).standardOutput, script + "\n");
+
+    const cli::Result own = run({"fcpx-export", "--project", project, "-o", "-"});
+    EXPECT_TRUE(own.standardOutput.contains("<title ref=\"r2\" name=\"Title\" start=\"3600s\" "
+                                            "duration=\"24100/2400s\">"));
+
+    const QString sequence = writeFile(
+        "seq.xml", "<xmeml><sequence><name>Cut</name><rate><timebase>25</timebase></rate>"
+                   "<media><video><track><generatoritem id=\"G\"><start>25</start><end>50</end>"
+                   "<effect><parameter><parameterid>str</parameterid><value>Hi</value>"
+                   "</parameter></effect></generatoritem></track></video></media></sequence>"
+                   "</xmeml>");
+    const cli::Result fcp7 =
+        run({"fcp7-export", "--sequence", sequence, "--script", "-", "-o", "-"},
+            "[00:00:02.00]A⏎B[00:00:03.00]");
+    EXPECT_TRUE(
+        fcp7.standardOutput.contains("<name>Cut from Quillery at 2024-02-03 04-05-06</name>"));
+    EXPECT_TRUE(fcp7.standardOutput.contains("<start>50</start>"));
+    EXPECT_TRUE(fcp7.standardOutput.contains("<value>A&#13;B</value>"));
+
+    const cli::Result smoke =
+        run({"smoke-export", "--template", "/t.ttg", "--rate", "29.97", "--non-drop-frame",
+             "--movie", "/m/Film.mov", "--duration", "61.5", "-o", "-", "-"},
+            "[00:00:01.00]Hi[00:00:02.00]");
+    EXPECT_TRUE(smoke.standardOutput.contains("<name>Film from Quillery</name>"));
+    EXPECT_TRUE(smoke.standardOutput.contains("<rate>29.97 NDF</rate>"));
+    EXPECT_TRUE(smoke.standardOutput.contains("<end>00:01:01:00</end>"));
+    EXPECT_TRUE(smoke.standardOutput.contains("<setup>/t.ttg</setup>"));
 }
 
 TEST_F(CliTest, BinaryReportsThroughExitCodeAndStreams) {
