@@ -2,7 +2,7 @@
 #include "FpsGuard.h"
 #include "QYExporter.h"
 #include "QYFCP7XMLParser.h"
-#include "ScriptText.h"
+#include "ScriptSource.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +12,6 @@ using namespace quillery::test;
 namespace {
 
 const QDateTime kNow(QDate(2024, 2, 3), QTime(4, 5, 6));
-
-class Script : public QYExportSource {
-public:
-    explicit Script(QString text, double movieDuration = 0)
-        : text_(std::move(text)), movieDuration_(movieDuration) {}
-    QString scriptText() const override { return text_; }
-    double movieDuration() const override { return movieDuration_; }
-    int32_t fcpxFrameDurationNumerator() const override { return 0; }
-    int32_t fcpxFrameDurationDenominator() const override { return 0; }
-    int32_t numeratorFromQuilleryTimecode(const QString& timeString) const override {
-        return quillery::numeratorFromQuilleryTimecode(timeString, {});
-    }
-
-private:
-    QString text_;
-    double movieDuration_;
-};
 
 const QString kTemplateItem =
     "<generatoritem id=\"Text1\"><name>Text</name><duration>3600</duration><rate><timebase>%1"
@@ -100,7 +83,7 @@ TEST(FCP7Writer, EachSubtitleIsACopyOfTheTemplateItem) {
         FpsGuard guard(row.timebase);
         const xml::DocumentPtr track = xml::parseDocument("<track><clipitem/></track>");
         const xml::DocumentPtr item = xml::parseDocument(kTemplateItem.arg(row.timebase));
-        const Script script(row.script, row.movieDuration);
+        const ScriptSource script(row.script, {}, row.movieDuration);
         QYExporter exporter(script);
         exporter.SetDropFrame(row.dropFrame, row.timebase);
         exporter.generateSubtitleTrack(track->document_element(), item->document_element());
@@ -120,7 +103,7 @@ TEST(FCP7Writer, TheSequenceIsRenamedAndItsSubtitleTrackRebuilt) {
     ASSERT_TRUE(first);
     const QString script =
         "[00:00:01.00]Up⏎Down[00:00:02.00]\n[00:00:03.00]Tom & Jerry[00:00:04.12]\n";
-    const Script source(script);
+    const ScriptSource source(script);
     QYExporter exporter(source, [] { return kNow; });
     exporter.SetDropFrame(first->mbIsDropFrame, first->miTimebase);
     QString newName;
@@ -153,7 +136,7 @@ TEST(FCP7Writer, TimebasesFollowTheFrameRate) {
         const auto read = QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(
             sequence(25, "NDF", kTemplateItem.arg(25)));
         QYTimeUtility::sharedInstance().setFPS(row.fps);
-        const Script source("[00:00:01.00]A[00:00:02.00]");
+        const ScriptSource source("[00:00:01.00]A[00:00:02.00]");
         const QString written = QYExporter(source).genNewFCP7XML(*read->document, read->seqName,
                                                                  read->templateItem(), nullptr);
         EXPECT_EQ(written.count(QStringLiteral("<timebase>%1</timebase>").arg(row.text)), 2)
@@ -175,7 +158,7 @@ TEST(FCP7Writer, ARealSequenceRoundTrips) {
     ASSERT_TRUE(first);
     // Transitions on both sides decide its edges: frames 350 and 453 at 25 fps.
     ASSERT_EQ(first->scriptText, "[00:00:14.00]OPHELIA[00:00:18.03]\n");
-    const Script source(first->scriptText);
+    const ScriptSource source(first->scriptText);
     QYExporter exporter(source, [] { return kNow; });
     exporter.SetDropFrame(first->mbIsDropFrame, first->miTimebase);
     const QString written =
@@ -208,7 +191,7 @@ TEST(SmokeWriter, RateNamesChooseTheSeparators) {
 
 TEST(SmokeWriter, TheSkeletonIsFilledFromTheDialog) {
     FpsGuard guard(29.97);
-    const Script source("[00:00:01.00]Two⏎rows[00:00:02.15]");
+    const ScriptSource source("[00:00:01.00]Two⏎rows[00:00:02.15]");
     SmokeExportSettings settings;
     settings.videoRate = 29.97;
     settings.movieFilePath = "/movies/My Film.final.mov";

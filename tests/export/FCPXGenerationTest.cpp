@@ -2,7 +2,7 @@
 #include "FpsGuard.h"
 #include "QYExporter.h"
 #include "QYFCPXXMLParser.h"
-#include "ScriptText.h"
+#include "ScriptSource.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -19,24 +19,6 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 2, 3), QTime(4, 5, 6));
 
-// The script as the editor holds it, with the editor's own tick conversion.
-class Script : public QYExportSource {
-public:
-    Script(QString text, FrameDuration frameDuration)
-        : text_(std::move(text)), frameDuration_(frameDuration) {}
-    QString scriptText() const override { return text_; }
-    double movieDuration() const override { return 0; }
-    int32_t fcpxFrameDurationNumerator() const override { return frameDuration_.numerator; }
-    int32_t fcpxFrameDurationDenominator() const override { return frameDuration_.denominator; }
-    int32_t numeratorFromQuilleryTimecode(const QString& timeString) const override {
-        return quillery::numeratorFromQuilleryTimecode(timeString, frameDuration_);
-    }
-
-private:
-    QString text_;
-    FrameDuration frameDuration_;
-};
-
 struct Generated {
     FCPXProjectReading project;
     QString xml;
@@ -48,7 +30,7 @@ Generated generate(const QString& projectXml, const QString& script, bool empty 
     Generated result;
     result.project = QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(projectXml);
     EXPECT_EQ(result.project.status, FCPXProjectReading::Status::Ok);
-    const Script source(
+    const ScriptSource source(
         script, {result.project.frameDurationNumerator, result.project.frameDurationDenominator});
     const QYExporter exporter(source, [] { return kNow; });
     const FCPXProjectReading& p = result.project;
