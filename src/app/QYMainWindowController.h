@@ -307,12 +307,9 @@ private:
     QYPreviewAssembler* previewAssembler_ = nullptr;
     QString motionTitleLibraryFolder_;
 
-    // Final Cut Pro X: the project read last, the file it came from, its text kept for the
-    // assembly, and the Motion title the next export switches the template to.
+    // Final Cut Pro X: the project read last and the file it came from.
     FCPXProjectReading fcpx_;
     QString fcpxFilename_;
-    QString fcpxXML_;
-    QString motiFile_;
     // Final Cut Pro 7: the sequence read last (its document is rewritten by each export)
     // and its track model with the video tracks that hold clips.
     std::optional<FCP7SequenceReading> fcp7_;

@@ -153,10 +153,8 @@ void QYMainWindowController::dragFCPXFile(const QString& path) {
 void QYMainWindowController::loadFCPXXml(const QString& xml) {
     if (!findSubtitleTemplateFromFCPXXML(xml) || !settings_.isAutoAssembleVideoAndAudio)
         return;
-    QTimer::singleShot(kFCPXAssemblySheetDelayMs, this, [this, xml] {
-        fcpxXML_ = xml;
-        showFCPXAssemblySheet(xml);
-    });
+    QTimer::singleShot(kFCPXAssemblySheetDelayMs, this,
+                       [this, xml] { showFCPXAssemblySheet(xml); });
 }
 
 void QYMainWindowController::showFCPXAssemblySheet(const QString& xml) {
@@ -234,10 +232,11 @@ QString QYMainWindowController::proposedFCPXFileName() const {
 }
 
 void QYMainWindowController::writeFCPXDocuments(const QString& projectPath) {
+    // The exports keep the template's own Motion title: swapping it is the title template
+    // change's work.
     const QYExporter exporter(*textView_, clock_);
     const xml::Element title = fcpx_.title();
-    writeUtf8File(projectPath,
-                  exporter.genFCPXXml(*fcpx_.document, title, fcpx_.seqFormat, motiFile_),
+    writeUtf8File(projectPath, exporter.genFCPXXml(*fcpx_.document, title, fcpx_.seqFormat, {}),
                   WriteMode::Atomic);
     const QFileInfo project(projectPath);
     const QString emptyXMLFile = project.absolutePath() + u'/' +
@@ -245,9 +244,8 @@ void QYMainWindowController::writeFCPXDocuments(const QString& projectPath) {
                                  project.fileName();
     QY_DBG("The emptyXMLFile is : %s", qUtf8Printable(emptyXMLFile));
     writeUtf8File(emptyXMLFile,
-                  exporter.genEmptyFCPXXml(*fcpx_.document, title, fcpx_.seqFormat, motiFile_),
+                  exporter.genEmptyFCPXXml(*fcpx_.document, title, fcpx_.seqFormat, {}),
                   WriteMode::Atomic);
-    motiFile_.clear();
 }
 
 void QYMainWindowController::saveFinalCutProXXML() {
