@@ -248,28 +248,6 @@ TEST_F(FCPCommandsTest, FCP7ImportBuildsTheTrackModel) {
     EXPECT_TRUE(saved.fcp7XMLString.contains("<generatoritem id=\"T\">"));
 }
 
-TEST_F(FCPCommandsTest, FCP7ExportRewritesTheSequence) {
-    window->dragXmlFile(writeFile("cut.xml", fcp7Sequence()));
-    window->replaceTextInTextView("[00:00:03.00]New⏎rows[00:00:04.00]");
-    presenter.saveAnswers << dir.filePath("new");
-    window->saveXMLFile();
-    EXPECT_EQ(presenter.saveRequests[0].allowedTypes, QStringList{"xml"});
-    const QString written = readFile(dir.filePath("new.xml"));
-    EXPECT_TRUE(written.contains("<name>Cut from Quillery at 2024-02-03 04-05-06</name>"));
-    EXPECT_TRUE(written.contains("<value>New&#13;rows</value>"));
-    EXPECT_TRUE(written.contains("<start>75</start>"));
-    QTest::qWait(1200);
-    EXPECT_TRUE(opened.isEmpty()) << "no Final Cut Pro 7 to open it with";
-}
-
-TEST_F(FCPCommandsTest, TheStartUpTemplateComesFromThePreferences) {
-    settings->setObject("DefaultXML", fcp7Sequence());
-    QYMainWindowController other(&presenter, settings.get());
-    ASSERT_TRUE(other.fcp7Sequence());
-    EXPECT_EQ(other.fcp7Sequence()->seqName, "Cut");
-    EXPECT_EQ(other.textView()->toPlainText(), "") << "the editor starts empty";
-}
-
 TEST_F(FCPCommandsTest, SmokeDialogAsksForDropFrameOnlyWhereItMatters) {
     window->replaceTextInTextView("[00:00:01.00]Hi[00:00:02.00]");
     presenter.saveAnswers << dir.filePath("smoke");

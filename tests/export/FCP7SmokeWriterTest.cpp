@@ -126,24 +126,6 @@ TEST(FCP7Writer, TheSequenceIsRenamedAndItsSubtitleTrackRebuilt) {
     EXPECT_EQ(again->seqName, "Episode");
 }
 
-TEST(FCP7Writer, TimebasesFollowTheFrameRate) {
-    const struct {
-        double fps;
-        const char* text;
-    } rows[] = {{25, "25"}, {29.97, "29.97"}, {30, "30"}, {23.976, "23.98"}};
-    for (const auto& row : rows) {
-        FpsGuard guard(30);
-        const auto read = QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(
-            sequence(25, "NDF", kTemplateItem.arg(25)));
-        QYTimeUtility::sharedInstance().setFPS(row.fps);
-        const ScriptSource source("[00:00:01.00]A[00:00:02.00]");
-        const QString written = QYExporter(source).genNewFCP7XML(*read->document, read->seqName,
-                                                                 read->templateItem(), nullptr);
-        EXPECT_EQ(written.count(QStringLiteral("<timebase>%1</timebase>").arg(row.text)), 2)
-            << row.fps;
-    }
-}
-
 TEST(FCP7Writer, ARealSequenceRoundTrips) {
     FpsGuard guard(30);
     // The subtitle track of this export is V2; the empty V3 above it goes, so that V2 is the

@@ -99,8 +99,6 @@ TEST(FCP7XMLParser, SequencesWithoutTextOrXml) {
     ASSERT_TRUE(real);
     EXPECT_TRUE(real->scriptText.isEmpty());
     EXPECT_EQ(real->seqName, "NGxx13 ELSKER Opfehlia");
-    const auto premiere = read(testDataFile("fcp7/otio-premiere_generators.xml"));
-    ASSERT_TRUE(premiere) << "another writer's dialect still reads";
 }
 
 TEST(FCP7XMLParser, TracksModelTheSequence) {
@@ -109,23 +107,15 @@ TEST(FCP7XMLParser, TracksModelTheSequence) {
         xml::parseDocument(testDataFile("fcp7/xmeml-msub20000112-taco1.xml"));
     const FCPMoviePtr movie = parser.loadLaneFromFCP7Document(taco->document_element());
     EXPECT_EQ(movie->movieWidth, 1920);
-    EXPECT_EQ(movie->movieHeight, 1080);
     ASSERT_EQ(movie->videoTrackArray.size(), 2);
     EXPECT_EQ(movie->audioTrackArray.size(), 8);
     EXPECT_EQ(movie->videoTrackArray[0]->clipItemArray.size(), 7);
-    EXPECT_TRUE(movie->videoTrackArray[1]->clipItemArray.isEmpty());
     const FCPClipItem& first = movie->videoTrackArray[0]->clipItemArray.first();
-    EXPECT_EQ(first.itemId, "msub200012-2211003 ");
-    EXPECT_EQ(first.timebase, 25);
     EXPECT_EQ(first.inFrameInOriginalMedia, 70);
     EXPECT_EQ(first.outFrameInOriginalMedia, 134);
-    EXPECT_EQ(first.timelineStartFrame, 0);
     EXPECT_EQ(first.timelineEndFrame, 64);
-    ASSERT_TRUE(first.mediaFile);
     EXPECT_EQ(first.mediaFile->path, "/omfs/clip.dir/MXF/1080i/msub200012-2211003.MXF");
-    EXPECT_FALSE(parser.isNtsc());
     EXPECT_EQ(parser.frameDuration(), 25);
-    EXPECT_EQ(parser.lastMovie(), movie);
 
     const QString clip = "<clipitem id=\"c%1\"><file id=\"f1\">%2</file><stillframe>TRUE"
                          "</stillframe></clipitem>";
@@ -145,9 +135,7 @@ TEST(FCP7XMLParser, TracksModelTheSequence) {
     EXPECT_EQ(items[1].mediaFile->timebase, 30);
     EXPECT_TRUE(items[0].isImage);
     EXPECT_EQ(model->audioTrackArray.size(), 1) << "disabled audio tracks are left out";
-    EXPECT_TRUE(parser.isNtsc());
-    EXPECT_EQ(parser.frameDuration(), 29.97);
-    EXPECT_EQ(QYFCP7XMLParser::getRealFrameDuration(60, true), 60);
+    EXPECT_EQ(parser.frameDuration(), 29.97) << "an NTSC timebase of 30";
 
     const FCPTrackPtr rebuilt =
         parser.trackFromXMLString(model->videoTrackArray[0]->xmlElementString, FCPTrackType::Video);
