@@ -125,8 +125,8 @@ Element anchorOfFirstSubtitle(const Element& mainSpine, double firstStart, int64
 }
 
 Element mediaReferenceOf(const Element& anchor) {
-    const Element video = anchor.child("video");
-    return video ? video : anchor.child("audio");
+    const Element video = xml::singleElementByElementName(anchor, "video");
+    return video ? video : xml::singleElementByElementName(anchor, "audio");
 }
 
 Element lastChild(const Element& parent, const char* name) {

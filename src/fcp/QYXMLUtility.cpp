@@ -183,11 +183,4 @@ Element insertChildCopy(Element parent, const Element& element, size_t index) {
     return before ? parent.insert_copy_before(element, before) : parent.append_copy(element);
 }
 
-size_t indexOfChild(const Element& child) {
-    size_t index = 0;
-    for (pugi::xml_node node = child.previous_sibling(); node; node = node.previous_sibling())
-        ++index;
-    return index;
-}
-
 } // namespace quillery::xml

@@ -64,7 +64,5 @@ void setStringValue(Element element, const QString& value);
 // Inserts a deep copy of the element among the parent's children so that it becomes the
 // child at that index (counting every child node); past the end it is appended.
 Element insertChildCopy(Element parent, const Element& element, size_t index);
-// The index of a child among its parent's child nodes.
-size_t indexOfChild(const Element& child);
 
 } // namespace quillery::xml
