@@ -21,6 +21,7 @@
 #include "WaveformStoreCache.h"
 
 #include <QMainWindow>
+#include <QSize>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -269,6 +270,7 @@ private:
     QString proposedFCPXFileName() const;
     void writeFCPXDocuments(const QString& projectPath);
     QStringList collectMotionTitles() const;
+    QSize videoSizeForSmoke() const;
     std::optional<QString> readTextFile(const QString& path);
     void showFind();
     QString chooseFileToImport(const QStringList& types);

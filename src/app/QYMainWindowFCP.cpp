@@ -13,6 +13,7 @@
 #include "QYLog.h"
 #include "QYMainWindowController.h"
 #include "QYMessagePresenter.h"
+#include "QYMoviePlayerViewController.h"
 #include "QYPreviewAssembler.h"
 #include "QYSetting.h"
 #include "QYTimeUtility.h"
@@ -505,14 +506,26 @@ QYExportSmokeWindowController& QYMainWindowController::exportSmokeWindow() {
     return *exportSmokeWindow_;
 }
 
+// The movie's size: the player's movie, else the Final Cut Pro 7 sequence's frame, else HD.
+QSize QYMainWindowController::videoSizeForSmoke() const {
+    if (moviePlayer_->currentPlayItem()) {
+        const QSizeF size = moviePlayer_->quilleryMoviePlayerItem().mainMovieDisplaySize;
+        if (!size.isEmpty())
+            return size.toSize();
+    }
+    if (currentFCP7Movie_ && currentFCP7Movie_->movieWidth > 0 &&
+        currentFCP7Movie_->movieHeight > 0)
+        return {currentFCP7Movie_->movieWidth, currentFCP7Movie_->movieHeight};
+    return {kDefaultVideoWidth, kDefaultVideoHeight};
+}
+
 void QYMainWindowController::saveSmokeXmlFile() {
     QYExportSmokeWindowController& window = exportSmokeWindow();
-    const bool sized = currentFCP7Movie_ && currentFCP7Movie_->movieWidth > 0 &&
-                       currentFCP7Movie_->movieHeight > 0;
+    const QSize size = videoSizeForSmoke();
     window.setVideoRate(QYTimeUtility::sharedInstance().getFPS());
     window.setMovieFilePath(movieFilePath_);
-    window.setVideoWidth(sized ? currentFCP7Movie_->movieWidth : kDefaultVideoWidth);
-    window.setVideoHeight(sized ? currentFCP7Movie_->movieHeight : kDefaultVideoHeight);
+    window.setVideoWidth(size.width());
+    window.setVideoHeight(size.height());
     window.setVideoDuration(MediaTime::makeWithSeconds(textView_->movieDuration(), 1000));
     window.exec();
 }
