@@ -73,6 +73,7 @@ const std::map<QString, QStringList>& commandOptions() {
         {"export", {"--format=", "--fps=", "--movie-duration="}},
         {"fcpx-export", {"--project=", "--script=", "--empty-out=", "-o="}},
         {"fcp7-export", {"--sequence=", "--script=", "-o="}},
+        {"waveform", {"--track=", "-o="}},
         {"smoke-export",
          {"--template=", "--rate=", "--non-drop-frame",
           "--movie=", "--width=", "--height=", "--duration=", "--fps=", "-o="}},
