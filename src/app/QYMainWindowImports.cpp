@@ -1,13 +1,11 @@
 // The main window's imports: routing dropped and chosen files by extension, SubRip,
 // plain text, Word and RTF, and subtitle formats.
-#include "HelpResources.h"
 #include "ImportMessages.h"
 #include "Localization.h"
 #include "QYLog.h"
 #include "QYMainWindowController.h"
 #include "QYMessagePresenter.h"
 #include "QYProjectSession.h"
-#include "QYSetting.h"
 #include "QYTimeUtility.h"
 #include "RichTextReader.h"
 #include "SRTFile.h"
