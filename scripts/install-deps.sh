@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Quillery builds, tests and runs with, and any further
 # packages named as arguments (the benchmarks ask for hyperfine). ffmpeg makes the test
-# movies and the run command's demo movie. It also generates the decimal-comma locale the
-# export tests run under once more.
+# movies and the run command's demo movie; the tests start private session buses
+# (dbus-run-session) and read printed PDFs back with pdftotext. It also generates the
+# decimal-comma locale the export tests run under once more.
 # Idempotent: packages already present are skipped, apt is not touched at all when nothing
 # is missing, and the locale is generated only when absent. Needs root (or sudo) only when
 # something must be installed.
@@ -19,6 +20,7 @@ packages=(
   ffmpeg
   xvfb xauth
   libxml2-utils locales
+  dbus-daemon poppler-utils
   "$@"
 )
 
