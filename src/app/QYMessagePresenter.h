@@ -1,6 +1,6 @@
 // Every question the application asks the user goes through this seam: message panels,
-// file choosers and folder choosers. The main window shows real dialogs; tests answer
-// from a script, so every flow that asks runs without a person.
+// file choosers, folder choosers and lists to choose from. The main window shows real dialogs;
+// tests answer from a script, so every flow that asks runs without a person.
 #pragma once
 
 #include <QString>
@@ -27,6 +27,12 @@ struct FileRequest {
     QStringList allowedTypes; // extensions without the dot; empty allows every file
 };
 
+// A list to pick one entry from, such as the projects or sequences of Final Cut Pro.
+struct ChoiceRequest {
+    QString title;
+    QStringList items;
+};
+
 class QYMessagePresenter {
 public:
     virtual ~QYMessagePresenter() = default;
@@ -37,6 +43,8 @@ public:
     virtual QString chooseFileToOpen(const FileRequest& request) = 0;
     virtual QString chooseFileToSave(const FileRequest& request) = 0;
     virtual QString chooseDirectory(const FileRequest& request) = 0;
+    // The index of the chosen entry, or -1 when cancelled.
+    virtual int chooseItem(const ChoiceRequest& request) = 0;
 };
 
 // "Warning" with the single button "Confrim".

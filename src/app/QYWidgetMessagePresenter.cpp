@@ -1,8 +1,15 @@
 #include "QYWidgetMessagePresenter.h"
 
+#include "Localization.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace quillery {
 
@@ -52,6 +59,28 @@ QString QYWidgetMessagePresenter::chooseFileToSave(const FileRequest& request) {
 
 QString QYWidgetMessagePresenter::chooseDirectory(const FileRequest& request) {
     return QFileDialog::getExistingDirectory(parent_, request.title, request.directory);
+}
+
+// The title above the list; Return or a double click chooses, Escape cancels.
+int QYWidgetMessagePresenter::chooseItem(const ChoiceRequest& request) {
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(request.title);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(request.title));
+    auto* list = new QListWidget;
+    list->addItems(request.items);
+    list->setCurrentRow(0);
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(localized("Cancel"), QDialogButtonBox::RejectRole);
+    buttons->addButton(localized("Choose"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return list->currentRow();
 }
 
 } // namespace quillery

@@ -1,5 +1,5 @@
-// The message presenter of the running application: panels are QMessageBoxes and file
-// choosers QFileDialogs, all modal over the main window.
+// The message presenter of the running application: panels are QMessageBoxes, file
+// choosers QFileDialogs and lists a small list dialog, all modal over the main window.
 #pragma once
 
 #include "QYMessagePresenter.h"
@@ -16,6 +16,7 @@ public:
     QString chooseFileToOpen(const FileRequest& request) override;
     QString chooseFileToSave(const FileRequest& request) override;
     QString chooseDirectory(const FileRequest& request) override;
+    int chooseItem(const ChoiceRequest& request) override;
 
 private:
     QWidget* parent_;

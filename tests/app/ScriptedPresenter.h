@@ -28,14 +28,21 @@ public:
         return directoryAnswers.isEmpty() ? QString() : directoryAnswers.dequeue();
     }
 
+    int chooseItem(const ChoiceRequest& request) override {
+        choiceRequests.append(request);
+        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
+    }
+
     QQueue<int> alertAnswers;
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;
     QQueue<QString> directoryAnswers;
+    QQueue<int> choiceAnswers;
     QList<AlertRequest> alerts;
     QList<FileRequest> openRequests;
     QList<FileRequest> saveRequests;
     QList<FileRequest> directoryRequests;
+    QList<ChoiceRequest> choiceRequests;
 };
 
 } // namespace quillery::test
