@@ -5,17 +5,6 @@
 
 namespace quillery::test {
 
-class FpsGuard {
-public:
-    explicit FpsGuard(double fps) : saved_(QYTimeUtility::sharedInstance().getFPS()) {
-        QYTimeUtility::sharedInstance().setFPS(fps);
-    }
-    ~FpsGuard() { QYTimeUtility::sharedInstance().setFPS(saved_); }
-    FpsGuard(const FpsGuard&) = delete;
-    FpsGuard& operator=(const FpsGuard&) = delete;
-
-private:
-    double saved_;
-};
+using FpsGuard = FrameRateScope;
 
 } // namespace quillery::test

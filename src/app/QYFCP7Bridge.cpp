@@ -236,14 +236,10 @@ void QYFCP7Bridge::sendToFinalCutPro() {
 }
 
 void QYFCP7Bridge::batchChangeFont() {
-    const int answer = presenter_.runAlert(
-        {localized("Warning"),
-         localized("This is a combination of \"Load FCP Sample Text\" and \"Send to FCP\". It'll "
-                   "clear the current editor and FCP font settings. Do you want to continue?"),
-         QString(),
-         {localized("Cancel"), localized("Continue")},
-         0});
-    if (answer != 1)
+    if (!askToContinue(presenter_,
+                       localized("This is a combination of \"Load FCP Sample Text\" and \"Send to "
+                                 "FCP\". It'll clear the current editor and FCP font settings. "
+                                 "Do you want to continue?")))
         return;
     batching_ = true;
     loadFromFinalCutPro();

@@ -51,5 +51,7 @@ public:
 void showWarningMessage(QYMessagePresenter& presenter, const QString& text);
 // "Error" with the single button "OK".
 void showErrorMessage(QYMessagePresenter& presenter, const QString& description);
+// "Warning" with the buttons "Cancel" (the default) and "Continue"; true for "Continue".
+bool askToContinue(QYMessagePresenter& presenter, const QString& text);
 
 } // namespace quillery

@@ -78,6 +78,8 @@ int QYWidgetMessagePresenter::chooseItem(const ChoiceRequest& request) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    list->setFocus();
+    dialog.resize(420, dialog.sizeHint().height());
     if (dialog.exec() != QDialog::Accepted)
         return -1;
     return list->currentRow();

@@ -172,4 +172,12 @@ MediaTime QYTimeUtility::getCMTimeWithDurationString(const QString& duration) {
     return MediaTime::make(value, timescale);
 }
 
+FrameRateScope::FrameRateScope(double fps) : saved_(QYTimeUtility::sharedInstance().getFPS()) {
+    QYTimeUtility::sharedInstance().setFPS(fps);
+}
+
+FrameRateScope::~FrameRateScope() {
+    QYTimeUtility::sharedInstance().setFPS(saved_);
+}
+
 } // namespace quillery

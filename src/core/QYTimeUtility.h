@@ -67,4 +67,16 @@ private:
     double fps_ = 30.0;
 };
 
+// Sets the process-wide frame rate for as long as it lives, then restores the earlier one.
+class FrameRateScope {
+public:
+    explicit FrameRateScope(double fps);
+    ~FrameRateScope();
+    FrameRateScope(const FrameRateScope&) = delete;
+    FrameRateScope& operator=(const FrameRateScope&) = delete;
+
+private:
+    double saved_;
+};
+
 } // namespace quillery

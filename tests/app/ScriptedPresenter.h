@@ -33,6 +33,13 @@ public:
         return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
     }
 
+    QStringList alertTexts() const {
+        QStringList texts;
+        for (const AlertRequest& alert : alerts)
+            texts << alert.text;
+        return texts;
+    }
+
     QQueue<int> alertAnswers;
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;

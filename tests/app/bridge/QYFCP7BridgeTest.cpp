@@ -96,12 +96,6 @@ protected:
     QString project(const QString& name, const QList<TestSequence>& sequences) {
         return writeProject(folder, name, sequences);
     }
-    QStringList alertTexts() const {
-        QStringList texts;
-        for (const AlertRequest& alert : presenter.alerts)
-            texts << alert.text;
-        return texts;
-    }
     QStringList choices(int request) const { return presenter.choiceRequests.value(request).items; }
     // Whether "Send to FCP" reached the endpoint, which writes what it receives.
     bool sequenceSent() const { return folder.exists(kNewName + ".xml"); }
@@ -117,7 +111,7 @@ protected:
 
 TEST_F(QYFCP7BridgeTest, WithoutFinalCutProTheFetchFailsWithItsAlert) {
     bridge.loadFromFinalCutPro();
-    EXPECT_EQ(alertTexts(), QStringList{kFetchFailure});
+    EXPECT_EQ(presenter.alertTexts(), QStringList{kFetchFailure});
     EXPECT_EQ(presenter.alerts.front().title, "Warning");
     EXPECT_EQ(presenter.alerts.front().buttons, QStringList{"Confrim"});
     EXPECT_TRUE(host.loaded.isEmpty());
@@ -156,7 +150,7 @@ TEST_F(QYFCP7BridgeTest, FetchesASingleSequenceWithoutAChooser) {
         ASSERT_TRUE(endpoint.start(dir.path(), row.options));
         bridge.loadFromFinalCutPro();
         EXPECT_EQ(host.loadedUuids(), QStringList{row.uuid});
-        EXPECT_TRUE(presenter.alerts.isEmpty()) << alertTexts().join("\n").toStdString();
+        EXPECT_TRUE(presenter.alerts.isEmpty()) << presenter.alertTexts().join("\n").toStdString();
         EXPECT_TRUE(presenter.choiceRequests.isEmpty());
         EXPECT_EQ(bridge.fcpFilePath(), row.fromProject ? std::optional(path) : std::nullopt);
         EXPECT_EQ(bridge.fcpVersion(), row.fromProject ? "3.0" : "");
@@ -231,7 +225,7 @@ TEST_F(QYFCP7BridgeTest, RefusalsAndEmptyAnswers) {
         presenter.alerts.clear();
         ASSERT_TRUE(endpoint.start(dir.path(), row.options));
         bridge.loadFromFinalCutPro();
-        EXPECT_EQ(alertTexts(), row.alerts);
+        EXPECT_EQ(presenter.alertTexts(), row.alerts);
         EXPECT_TRUE(host.loaded.isEmpty());
         EXPECT_TRUE(presenter.choiceRequests.isEmpty());
         endpoint.stop();
@@ -263,7 +257,7 @@ TEST_F(QYFCP7BridgeTest, SendingChecksFirstThenReports) {
             ASSERT_TRUE(endpoint.start(dir.path(), row.options));
         }
         bridge.sendToFinalCutPro();
-        EXPECT_EQ(alertTexts(), row.alerts);
+        EXPECT_EQ(presenter.alertTexts(), row.alerts);
         EXPECT_EQ(sequenceSent(), row.sent);
         folder.remove(kNewName + ".xml");
         endpoint.stop();
@@ -325,7 +319,7 @@ TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
         ASSERT_FALSE(presenter.alerts.isEmpty());
         EXPECT_EQ(presenter.alerts[0].text, kBatchQuestion);
         EXPECT_EQ(presenter.alerts[0].buttons, QStringList({"Cancel", "Continue"}));
-        EXPECT_EQ(alertTexts().mid(1), row.alerts);
+        EXPECT_EQ(presenter.alertTexts().mid(1), row.alerts);
         EXPECT_EQ(host.contentChecks, 0) << "a batch replaces the text without asking";
         EXPECT_EQ(sequenceSent(), row.sent);
         EXPECT_FALSE(bridge.batching());
