@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTimer>
@@ -73,6 +74,7 @@ QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QY
     textView_->setMoviePlayer(moviePlayer_);
     moviePlayer_->setDelegate(this);
     session_ = std::make_unique<QYProjectSession>(*this, *presenter_, settings_);
+    setUpFinalCutPro7Bridge();
     buildMenus();
     connectSession();
     textView_->setTextViewDelegate(this);
@@ -178,12 +180,17 @@ void QYMainWindowController::buildFileMenu() {
     file->addAction(localized("Export Plain Text File"),
                     [this] { didPressExportPlainTextMenuItem(); });
     file->addAction(localized("Export SMOKE XML File"), [this] { saveSmokeXmlFile(); });
+    file->addAction(localized("Export Soft-Subtitled Video"),
+                    [this] { exportSoftSubtitledVideo(); });
     file->addSeparator();
     file->addAction(localized("Close"), QKeySequence::Close, [this] { close(); });
     file->addAction(localized("Save %1 Project...").arg(kProjectFileExtension), QKeySequence::Save,
                     [this] { session_->saveQuilleryDoc(); });
     file->addAction(localized("Save As..."), QKeySequence::SaveAs,
                     [this] { session_->saveAsQuilleryDoc(); });
+    file->addSeparator();
+    file->addAction(localized("Page Setup..."), [this] { pageSetup(); });
+    file->addAction(localized("Print..."), QKeySequence::Print, [this] { printDocument(); });
     file->addSeparator();
     file->addAction(localized("Quit %1").arg(bundleName()), QKeySequence::Quit, [this] {
         if (session_->applicationShouldTerminate())
@@ -317,7 +324,7 @@ void QYMainWindowController::initToolBarItems() {
                       "2\". All the subtitles in Quillery will be the same font setting with this "
                       "Sample Text.")
                 .arg(name),
-            [this] { loadXMLFile(); });
+            [this] { loadFromFinalCutPro(); });
     } else {
         add(localized("1.Import FCPXXML"), QStringLiteral("import_xml"),
             localized("Please make a Title Template connecting to a clip in FCPX main track. You "
@@ -341,15 +348,12 @@ void QYMainWindowController::initToolBarItems() {
                   "generate IN and OUT timecodes."),
         [this] { makeTimeCode(); });
     if (finalCutPro7) {
-        QAction* send = add(localized("5.Send to FCP7"), QStringLiteral("export_xml"),
-                            localized("Please check the timecodes before and after the timecode "
-                                      "remarked with red or yellow underline. After succeeding "
-                                      "the Send to FCP, return to Final Cut Pro and open the new "
-                                      "sequence named like ***from %1***.")
-                                .arg(name),
-                            [] {});
-        // Sending a sequence needs the bridge to a running Final Cut Pro 7.
-        send->setEnabled(false);
+        add(localized("5.Send to FCP7"), QStringLiteral("export_xml"),
+            localized("Please check the timecodes before and after the timecode remarked with red "
+                      "or yellow underline. After succeeding the Send to FCP, return to Final Cut "
+                      "Pro and open the new sequence named like ***from %1***.")
+                .arg(name),
+            [this] { sendToFinalCutPro(); });
     } else {
         add(localized("5.Send to FCPX"), QStringLiteral("export_xml"),
             localized("After xml file exported, please go to FCPX and import this xml file by "
@@ -384,21 +388,13 @@ void QYMainWindowController::replaceTextInTextView(const QString& text) {
 bool QYMainWindowController::checkContent() {
     if (textView_->toPlainText().isEmpty())
         return true;
-    const int answer = presenter_->runAlert(
-        {localized("Warning"),
-         localized("The current text in editor will be cleared. If you don't save project, "
-                   "please save the project first."),
-         QString(),
-         {localized("Cancel"), localized("Continue")},
-         0});
-    return answer == 1;
+    return askToContinue(*presenter_,
+                         localized("The current text in editor will be cleared. If you don't save "
+                                   "project, please save the project first."));
 }
 
 bool QYMainWindowController::checkXML() {
-    if (fcp7_)
-        return true;
-    showWarningMessage(localized("Please Load FCP Sample Text or Import XML File first."));
-    return false;
+    return fcp7Bridge_->checkXML();
 }
 
 void QYMainWindowController::showWarningMessage(const QString& text) {

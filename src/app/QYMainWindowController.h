@@ -7,12 +7,15 @@
 // and forwards between its parts; QYMainWindowImports.cpp routes and imports files;
 // QYMainWindowExports.cpp writes the export formats; QYMainWindowTools.cpp holds the Tools
 // menu; QYMainWindowMedia.cpp opens movies and drives the player and the waveform;
-// QYMainWindowFCP.cpp reads and writes Final Cut Pro projects and sequences.
+// QYMainWindowFCP.cpp reads and writes Final Cut Pro projects and sequences;
+// QYMainWindowBridge.cpp exchanges sequences with a running Final Cut Pro 7;
+// QYMainWindowSoftSubtitles.cpp writes soft-subtitled movies; QYMainWindowPrint.cpp prints.
 #pragma once
 
 #include "QYAdjustTimeCodeWindowController.h"
 #include "QYChangeTitleTemplateFontWindowController.h"
 #include "QYClock.h"
+#include "QYFCP7Bridge.h"
 #include "QYFCP7XMLParser.h"
 #include "QYFCPXXMLParser.h"
 #include "QYMoviePlayerDelegate.h"
@@ -31,6 +34,7 @@
 class QLabel;
 class QSlider;
 class QMenu;
+class QPrinter;
 class QSpinBox;
 class QSplitter;
 class QToolBar;
@@ -58,7 +62,8 @@ class QYMainWindowController : public QMainWindow,
                                public QYProjectHost,
                                public QYAdjustTimeCodeDelegate,
                                public QYMoviePlayerDelegate,
-                               public QYChangeTitleTemplateFontDelegate {
+                               public QYChangeTitleTemplateFontDelegate,
+                               public QYFCP7BridgeHost {
     Q_OBJECT
 
 public:
@@ -89,7 +94,7 @@ public:
 
     // --- The whole script ----------------------------------------------------------
     void replaceTextInTextView(const QString& text) override;
-    bool checkContent();
+    bool checkContent() override;
     bool checkXML();
     void showWarningMessage(const QString& text);
 
@@ -166,7 +171,7 @@ public:
     void getCompositionFromFCP7Movie(const FCPMoviePtr& movie, bool onlyAudio);
     // The current sequence rewritten with the script's subtitles, as XML text to save or
     // send; newName receives the new sequence name.
-    QString genNewXML(QString* newName);
+    QString genNewXML(QString* newName) override;
     void saveXMLFile();
     void saveSmokeXmlFile();
     const std::optional<FCP7SequenceReading>& fcp7Sequence() const { return fcp7_; }
@@ -184,6 +189,23 @@ public:
     void exportWebVTTFile();
     void didPressExportSubtitleFileMenuItem(int tag);
     void didPressExportPlainTextMenuItem();
+
+    void exportSoftSubtitledVideo();
+
+    // --- Final Cut Pro 7 (QYMainWindowBridge.cpp) ---------------------------------------
+    void loadFromFinalCutPro();
+    void sendToFinalCutPro();
+    void batchChangeFont();
+    QYFCP7Bridge& fcp7Bridge() const { return *fcp7Bridge_; }
+    bool hasFCP7Document() const override;
+    bool loadFetchedSequenceXML(const QString& xml) override;
+    bool hasTimeStringErrors() override;
+
+    // --- Printing (QYMainWindowPrint.cpp) -------------------------------------------------
+    void pageSetup();
+    void printDocument();
+    // The script as the editor shows it, on the printer's pages.
+    void printScript(QPrinter& printer) const;
 
     // --- Tools (QYMainWindowTools.cpp) ----------------------------------------------
     void convertTimeCodeFormat();
@@ -255,6 +277,8 @@ private:
     void didWaveformLoadingFinished();
     void buildMenus();
     void buildFileMenu();
+    void setUpFinalCutPro7Bridge();
+    void addFinalCutPro7BridgeItems(QMenu* menu);
     void buildEditMenu();
     void buildToolsMenu();
     void buildWindowAndHelpMenus();
@@ -276,6 +300,7 @@ private:
     QString chooseFileToImport(const QStringList& types);
     QString chooseExportPath(const QString& proposedName, const QString& type);
     void openResource(const QString& path);
+    QPrinter& printer();
 
     std::unique_ptr<QYMessagePresenter> ownPresenter_;
     QYMessagePresenter* presenter_;
@@ -320,6 +345,11 @@ private:
     QStringList notEmptyTracksTitle_;
     bool projectNeedComposition_ = false;
     bool projectOnlyAssembleAudio_ = false;
+
+    std::unique_ptr<AppleEventTransport> appleEventTransport_;
+    std::unique_ptr<QYFCP7Bridge> fcp7Bridge_;
+    // Made on first use; keeps the page setup between prints.
+    std::unique_ptr<QPrinter> printer_;
 
     QString movieFilePath_;
     QStringList movieExtensions_;

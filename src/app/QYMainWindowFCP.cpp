@@ -104,6 +104,8 @@ void copyStylingOfFirstTitle(const std::vector<xml::Element>& titles) {
 
 void QYMainWindowController::buildFinalCutProMenus() {
     finalCutPro7Menu_ = menuBar()->addMenu(localized("Final Cut Pro 7"));
+    addFinalCutPro7BridgeItems(finalCutPro7Menu_);
+    finalCutPro7Menu_->addSeparator();
     finalCutPro7Menu_->addAction(localized("Import XML File"), [this] { loadXMLFile(); });
     finalCutPro7Menu_->addAction(localized("Export XML File"), [this] { saveXMLFile(); });
     finalCutPro7Menu_->addSeparator();
