@@ -2,9 +2,6 @@
 // written movies.
 #pragma once
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 
@@ -33,23 +30,13 @@ inline bool makeMovie(const QString& path, const QString& videoCodec, const QStr
     return process.waitForFinished(60000) && process.exitCode() == 0;
 }
 
-struct ProbedStream {
-    QString type;
-    QString codec;
-    QString language;
-};
-
-inline QList<ProbedStream> probeStreams(const QString& path) {
-    const QJsonDocument probe = QJsonDocument::fromJson(
-        runTool(QStringLiteral("ffprobe"), {"-v", "error", "-show_streams", "-of", "json", path}));
-    QList<ProbedStream> streams;
-    for (const QJsonValue& stream : probe.object().value("streams").toArray()) {
-        const QJsonObject fields = stream.toObject();
-        streams.append({fields.value("codec_type").toString(),
-                        fields.value("codec_name").toString(),
-                        fields.value("tags").toObject().value("language").toString()});
-    }
-    return streams;
+// One line per stream: "codec,type" and ",language" when the stream has a language tag.
+inline QString probeStreams(const QString& path) {
+    return QString::fromUtf8(runTool(QStringLiteral("ffprobe"),
+                                     {"-v", "error", "-show_entries",
+                                      "stream=codec_name,codec_type:stream_tags=language", "-of",
+                                      "csv=p=0", path}))
+        .trimmed();
 }
 
 // A digest of one stream's packets as stored, so a copy compares equal to its source.

@@ -328,12 +328,4 @@ TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
     }
 }
 
-TEST_F(QYFCP7BridgeTest, AfterABatchFetchingAsksAboutTheTextAgain) {
-    setAnswers(presenter.alertAnswers, {1});
-    bridge.batchChangeFont(); // fails: Final Cut Pro is not running
-    ASSERT_FALSE(bridge.batching());
-    bridge.loadFromFinalCutPro();
-    EXPECT_EQ(host.contentChecks, 1);
-}
-
 } // namespace

@@ -1,5 +1,6 @@
 #include "FCP7EndpointFixture.h"
 
+#include <QDBusMessage>
 #include <QTemporaryDir>
 #include <pugixml.hpp>
 
@@ -48,50 +49,14 @@ protected:
     int32_t lastError = noErr;
 };
 
-TEST_F(FCP7EndpointTest, ListsTheFoldersXmlFilesAsProjects) {
-    ASSERT_TRUE(endpoint.start(dir.path()));
-    const apple_event list = send(fcp::kListProjects);
-    EXPECT_EQ(lastError, noErr);
-    EXPECT_EQ(list.createDocFromList(), QStringList({first, second}));
-}
-
-TEST_F(FCP7EndpointTest, ExportsAProjectAsStoredWithTheTrailingText) {
-    ASSERT_TRUE(endpoint.start(dir.path(), {"--trailing", "\nleft over"}));
-    const apple_event exported = send(fcp::kExportProjectXML, [&](apple_event& e) {
-        e.sendAFile(second, std::nullopt, fcp::kProjectFile, 0);
-        e.version("3.0");
-    });
-    EXPECT_EQ(lastError, noErr);
-    EXPECT_EQ(exported.createDocFromXML(), projectXml({kTrailer}) + "\nleft over");
-
-    send(fcp::kExportProjectXML, [&](apple_event& e) {
-        e.sendAFile("/elsewhere.xml", std::nullopt, fcp::kProjectFile, 2);
-    });
-    EXPECT_EQ(lastError, fnfErr);
-}
-
-TEST_F(FCP7EndpointTest, ExportsTheCurrentSequenceInsideItsProject) {
-    struct Row {
-        const char* current;
-        std::string name;
-    };
-    const Row rows[] = {{"Trailer", "Trailer"}, {"UUID-ALT", "Alternate"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.current);
-        ASSERT_TRUE(endpoint.start(dir.path(), {"--current", row.current}));
-        const apple_event current = send(fcp::kExportCurrentSequenceXML);
-        EXPECT_EQ(lastError, noErr);
-        EXPECT_EQ(valueIn(current, "project/children/sequence/name"), row.name);
-        EXPECT_EQ(valueIn(current, "project/children/sequence[2]/name"), "");
-        endpoint.stop();
-    }
-}
-
-TEST_F(FCP7EndpointTest, WithoutACurrentSequenceTheExportHasNoDocument) {
-    ASSERT_TRUE(endpoint.start(dir.path()));
+TEST_F(FCP7EndpointTest, ListsTheXmlFilesAndFindsTheCurrentSequenceInABin) {
+    ASSERT_TRUE(endpoint.start(dir.path(), {"--current", "UUID-ALT"}));
+    EXPECT_EQ(send(fcp::kListProjects).createDocFromList(), QStringList({first, second}));
     const apple_event current = send(fcp::kExportCurrentSequenceXML);
-    EXPECT_EQ(lastError, noErr);
-    EXPECT_FALSE(current.createDocFromXML());
+    EXPECT_EQ(valueIn(current, "project/children/sequence/name"), "Alternate");
+    EXPECT_EQ(valueIn(current, "project/children/sequence[2]/name"), "");
+    send(fourCharCode("quit"));
+    EXPECT_EQ(lastError, errAEEventNotHandled);
 }
 
 TEST_F(FCP7EndpointTest, ReturnsOneSequenceByItsUuid) {
@@ -144,16 +109,6 @@ TEST_F(FCP7EndpointTest, WritesImportedSequencesIntoTheFolder) {
     EXPECT_EQ(QString::fromUtf8(imported.readAll()), document);
 }
 
-TEST_F(FCP7EndpointTest, ScriptedFailuresAndUnknownEventsAnswerWithAnErrorNumber) {
-    ASSERT_TRUE(endpoint.start(dir.path(), {"--fail", "fcLP=-1708", "--fail", "gXML=-1712"}));
-    EXPECT_TRUE(send(fcp::kListProjects).createDocFromList().isEmpty());
-    EXPECT_EQ(lastError, -1708);
-    send(fcp::kGetSequenceXML, [](apple_event& e) { e.uuid("UUID-T"); });
-    EXPECT_EQ(lastError, -1712);
-    send(fourCharCode("quit"));
-    EXPECT_EQ(lastError, errAEEventNotHandled);
-}
-
 TEST_F(FCP7EndpointTest, RefusesToStartTwiceOrWithBadOptions) {
     ASSERT_TRUE(endpoint.start(dir.path()));
     const struct {
@@ -173,6 +128,33 @@ TEST_F(FCP7EndpointTest, RefusesToStartTwiceOrWithBadOptions) {
         ASSERT_TRUE(other.waitForFinished());
         EXPECT_EQ(other.exitCode(), row.exitCode);
         EXPECT_FALSE(other.readAllStandardError().isEmpty());
+    }
+}
+
+TEST_F(FCP7EndpointTest, DeliveryFailuresBecomeAppleEventErrors) {
+    send(fcp::kListProjects);
+    EXPECT_EQ(lastError, procNotFound) << "no endpoint runs";
+    AppleEvent event;
+    AEDesc reply;
+    const QDBusConnection noBus(QStringLiteral("never connected"));
+    EXPECT_EQ(DBusAppleEventTransport(noBus).sendAndWait(event, reply), connectionInvalid);
+    // A signature that is no bus name element is written in hex.
+    EXPECT_EQ(appleEventServiceName(fourCharCode("ab.?")), "org.quillery.AppleEvents.x61622e3f");
+}
+
+TEST_F(FCP7EndpointTest, AMalformedCallIsRefused) {
+    ASSERT_TRUE(endpoint.start(dir.path()));
+    const QVariantList rows[] = {
+        {"Key", "fcLP", QVariant::fromValue(QVariantMap())}, // a code of three characters
+        {"KeyG", "fcLP", QVariantMap{{"fcIU", 1}}},          // a value that is no descriptor
+        {"KeyG", "fcLP"},                                    // no parameters
+    };
+    for (const QVariantList& arguments : rows) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(appleEventServiceName(fcp::kSignature),
+                                           kAppleEventObjectPath, kAppleEventInterface, "Send");
+        call.setArguments(arguments);
+        EXPECT_EQ(QDBusConnection::sessionBus().call(call).type(), QDBusMessage::ErrorMessage);
     }
 }
 
