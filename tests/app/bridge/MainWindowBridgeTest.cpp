@@ -5,6 +5,7 @@
 #include "ScriptedPresenter.h"
 #include "SubtitleTextView.h"
 
+#include <QFile>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -51,13 +52,14 @@ protected:
     std::unique_ptr<QYMainWindowController> window;
 };
 
-TEST_F(MainWindowBridgeTest, TheFinalCutPro7MenuHoldsTheBridgesCommands) {
+TEST_F(MainWindowBridgeTest, TheFinalCutPro7MenuOpensWithTheBridgesCommands) {
     QMenu* menu = finalCutPro7Menu();
     ASSERT_TRUE(menu);
     QStringList titles;
     for (const QAction* item : menu->actions())
         titles << item->text();
-    EXPECT_EQ(titles, QStringList({"Get FCP Sequence", "Send to FCP", "Change Font Settings"}));
+    EXPECT_EQ(titles.mid(0, 3),
+              QStringList({"Get FCP Sequence", "Send to FCP", "Change Font Settings"}));
     EXPECT_TRUE(action(window->toolBar()->actions(), "5.Send to FCP7")->isEnabled());
 }
 
@@ -73,6 +75,36 @@ TEST_F(MainWindowBridgeTest, GetFCPSequenceFromTheMenuAndTheToolbarFillsTheEdito
         EXPECT_EQ(QYTimeUtility::sharedInstance().getFPS(), 25.0) << "the sequence's rate";
         EXPECT_TRUE(presenter.alerts.isEmpty());
     }
+}
+
+TEST_F(MainWindowBridgeTest, SendToFCPWritesTheEditedSequenceBack) {
+    ASSERT_TRUE(endpoint.start(dir.path(), {"--current", "Episode 1"}));
+    window->setClock([] { return QDateTime(QDate(2024, 5, 1), QTime(10, 0, 0)); });
+    action(finalCutPro7Menu()->actions(), "Get FCP Sequence")->trigger();
+    window->replaceTextInTextView("[00:00:01.00]Edited[00:00:02.00]\n");
+    action(window->toolBar()->actions(), "5.Send to FCP7")->trigger();
+
+    const QString name = "Episode 1 from Quillery at 2024-05-01 10-00-00";
+    EXPECT_EQ(presenter.alertTexts(),
+              QStringList{"Sequence \"" + name +
+                          "\" has been sent successfully. Please find it in the Final Cut Pro "
+                          "browser and double click to open it."});
+    QFile sent(dir.filePath(name + ".xml"));
+    ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
+    const QString xml = QString::fromUtf8(sent.readAll());
+    EXPECT_TRUE(xml.contains("<value>Edited</value>")) << xml.left(400).toStdString();
+    EXPECT_FALSE(xml.contains("<value>Hello</value>"));
+}
+
+TEST_F(MainWindowBridgeTest, ChangeFontSettingsReplacesTheTextAndSendsAtOnce) {
+    ASSERT_TRUE(endpoint.start(dir.path(), {"--current", "Episode 1"}));
+    window->replaceTextInTextView("[00:00:01.00]Old work[00:00:02.00]");
+    presenter.alertAnswers << 1; // Continue
+    action(finalCutPro7Menu()->actions(), "Change Font Settings")->trigger();
+    EXPECT_EQ(editorText(), kEpisodeScript);
+    ASSERT_EQ(presenter.alerts.size(), 2) << "the question, then the success message only";
+    EXPECT_TRUE(presenter.alerts[1].text.startsWith("Sequence \"Episode 1 from Quillery at "));
+    EXPECT_FALSE(window->fcp7Bridge().batching());
 }
 
 TEST_F(MainWindowBridgeTest, WithoutFinalCutProTheEditorKeepsItsText) {
