@@ -358,19 +358,29 @@ void SubtitleTextView::handleNotification(const Notification& n) {
         selectTimeCodeOfSubtitleLine(n.subtitleLine().get(), false);
         currentEditingLine_ = n.subtitleLine();
     } else if (n.name == QYWaveFormTextViewDidChangeStartTimeCodeNotification && n.seconds()) {
-        const TextRange selection = selectedRange();
-        handleStartTimeCodeAdjustment(
-            selection, QYTimeUtility::sharedInstance().getCMTimeWithTimeInteval(*n.seconds()));
-        setSelectedRange(selection);
+        adjustTimeCodeForWaveForm(*n.seconds(), true);
     } else if (n.name == QYWaveFormTextViewDidChangeEndTimeCodeNotification && n.seconds()) {
-        const TextRange selection = selectedRange();
-        handleEndTimeCodeAdjustment(
-            selection, QYTimeUtility::sharedInstance().getCMTimeWithTimeInteval(*n.seconds()));
-        setSelectedRange(selection);
+        adjustTimeCodeForWaveForm(*n.seconds(), false);
     } else if (n.name == kHighlightSubtitleTextNotification && n.subtitleLine())
         setHighlightSubtitle(n.subtitleLine());
     else if (n.name == kMoviePlayerDidPauseNotification)
         movieDidPause();
+}
+
+void SubtitleTextView::adjustTimeCodeForWaveForm(double seconds, bool isStartTimeCode) {
+    // A dragged edge only swaps time strings: the records stay the same objects, which the
+    // waveform's blocks are holding, even for the last line, whose end reaches the end of
+    // the text and would otherwise be read again as a new record.
+    const bool wasAdjusting = adjustingTimeCode_;
+    adjustingTimeCode_ = true;
+    const TextRange selection = selectedRange();
+    const MediaTime time = QYTimeUtility::sharedInstance().getCMTimeWithTimeInteval(seconds);
+    if (isStartTimeCode)
+        handleStartTimeCodeAdjustment(selection, time);
+    else
+        handleEndTimeCodeAdjustment(selection, time);
+    setSelectedRange(selection);
+    adjustingTimeCode_ = wasAdjusting;
 }
 
 // --- Widget events that belong to the edit path ----------------------------------------

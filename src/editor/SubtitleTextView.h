@@ -165,6 +165,7 @@ private:
     // Notifications.
     void registerNotifications();
     void handleNotification(const Notification& notification);
+    void adjustTimeCodeForWaveForm(double seconds, bool isStartTimeCode);
 
     // Display.
     void applyLineState(qsizetype index);
