@@ -9,6 +9,7 @@
 
 #include "QYMoviePlayerControl.h"
 #include "QYMoviePlayhead.h"
+#include "QYWaveFormPlayerControl.h"
 #include "QuilleryMoviePlayerItem.h"
 #include "SubtitleLine.h"
 
@@ -47,7 +48,8 @@ double rateFromSpeedTitle(const QString& title);
 
 class QYMoviePlayerViewController : public QWidget,
                                     public QYMoviePlayerControl,
-                                    public QYMoviePlayhead {
+                                    public QYMoviePlayhead,
+                                    public QYWaveFormPlayerControl {
     Q_OBJECT
 
 public:
@@ -91,13 +93,14 @@ public:
     double playheadSeconds() const override { return currentTime().seconds(); }
     bool isPlayForward() const override { return direction_.isPlayForward; }
     bool shouldSyncWaveForm() const override { return shouldSyncWaveForm_; }
+    void setShouldSyncWaveForm(bool sync) override { shouldSyncWaveForm_ = sync; }
     double durationSeconds() const override;
 
     // --- Transport --------------------------------------------------------------------
     void pause();
     void playPauseToggle();
     void didChangeSpeedRate(const QString& title);
-    double currentPlayRate() const { return currentPlayRate_; }
+    double currentPlayRate() const override { return currentPlayRate_; }
     double rate() const;
     void gotoStart();
     void gotoEnd();
@@ -109,9 +112,9 @@ public:
     void didPressFindCurrentTCButton();
 
     // --- Repeat play of one subtitle ----------------------------------------------------
-    void playRepeatSubtitle(const SubtitleLinePtr& line, double rate = 1.0);
+    void playRepeatSubtitle(const SubtitleLinePtr& line, double rate = 1.0) override;
     void repeatPlaySubtitle(const SubtitleLinePtr& line);
-    SubtitleLinePtr repeatSubtitle() const;
+    SubtitleLinePtr repeatSubtitle() const override;
     void highlightSubtitle(const SubtitleLinePtr& line);
 
     // --- Overlay -----------------------------------------------------------------------
