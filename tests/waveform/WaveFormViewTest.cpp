@@ -1,0 +1,640 @@
+// The waveform editor wired to a real script editor, driven by real mouse and key events
+// through the window: drawing new subtitles (and taking the next untimed line), edge drags
+// with their limits and the neighbour pushed along, handles on narrow blocks, hover
+// buttons, delete, inline editing, the playhead's highlight and pending end, the visible
+// window's pool, keyboard forwarding, and the overview strip. The player is a double whose
+// clock the test moves; the waveform is a made-up 60-second store at 150 pixels a second.
+#include "FpsGuard.h"
+#include "NotificationNames.h"
+#include "QYMoviePlayerControl.h"
+#include "QYMoviePlayhead.h"
+#include "QYNotificationCenter.h"
+#include "QYSetting.h"
+#include "QYWaveFormPlayerControl.h"
+#include "QYWaveFormView.h"
+#include "QYWaveFormViewDelegate.h"
+#include "SubtitleTextView.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+// Readable failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << QString(text).replace(u'\n', QStringLiteral("\\n")).toStdString() << '"';
+}
+
+namespace quillery {
+namespace {
+
+void expectFrame(const QRectF& frame, const QRectF& expected) {
+    EXPECT_NEAR(frame.left(), expected.left(), 1e-3);
+    EXPECT_NEAR(frame.top(), expected.top(), 1e-3);
+    EXPECT_NEAR(frame.width(), expected.width(), 1e-3);
+    EXPECT_NEAR(frame.height(), expected.height(), 1e-3);
+}
+
+class FakePlayer : public QYWaveFormPlayerControl,
+                   public QYMoviePlayerControl,
+                   public QYMoviePlayhead {
+public:
+    bool hasMovie() const override { return true; }
+    bool isPlaying() const override { return playing; }
+    bool isRepeatingSubtitle() const override { return repeat != nullptr; }
+    MediaTime currentTime() const override { return MediaTime::makeWithSeconds(clock, 25000); }
+    MediaTime duration() const override { return MediaTime::makeWithSeconds(length, 25000); }
+    void play() override {
+        playing = true;
+        calls << "play";
+    }
+    void stopRepeatPlaySubtitle(bool) override {
+        playing = false;
+        repeat.reset();
+        calls << "stop";
+    }
+    void rewind() override {}
+    void fastForward() override {}
+    void speedForward() override {}
+    void speedBackward() override {}
+    void setCurrentTime(double seconds) override {
+        clock = seconds;
+        calls << QString("seek %1").arg(seconds);
+    }
+    void playRepeatSubtitle(const SubtitleLinePtr& line, double speed) override {
+        repeat = line;
+        rate = speed;
+        playing = true;
+        calls << QString("repeat '%1' at %2").arg(line->text()).arg(speed);
+    }
+    SubtitleLinePtr repeatSubtitle() const override { return repeat; }
+    double currentPlayRate() const override { return rate; }
+    void setShouldSyncWaveForm(bool sync) override { syncWaveForm = sync; }
+    double playheadSeconds() const override { return clock; }
+    bool isPlayForward() const override { return true; }
+    bool shouldSyncWaveForm() const override { return syncWaveForm; }
+    double durationSeconds() const override { return length; }
+
+    bool playing = false;
+    double clock = 0;
+    double length = 60;
+    double rate = 1;
+    bool syncWaveForm = false;
+    SubtitleLinePtr repeat;
+    QStringList calls;
+};
+
+// Answers the view from the script editor, as the main window does.
+class ScriptDelegate : public QYWaveFormViewDelegate {
+public:
+    explicit ScriptDelegate(SubtitleTextView& editor) : editor_(editor) {}
+    QList<SubtitleLinePtr> subtitleForStartTime(double a, double b) override {
+        return editor_.subtitleForStartTime(a, b);
+    }
+    SubtitleLinePtr previousSubtitleLineForLine(const SubtitleLine* line) override {
+        return editor_.script().previousSubtitleLineForLine(line);
+    }
+    SubtitleLinePtr nextSubtitleLineForLine(const SubtitleLine* line) override {
+        return editor_.script().nextSubtitleLineForLine(line);
+    }
+    bool didRecieveKeydownEvent(QKeyEvent* event) override { return editor_.handleKeyEvent(event); }
+
+private:
+    SubtitleTextView& editor_;
+};
+
+WaveformStorePtr silentStore(double seconds) {
+    AudioStreamDescription source{48000, 2, 32};
+    AudioStreamDescription target = source;
+    target.sampleRate = 300;
+    auto store = std::make_shared<WaveformAudioDataStore>(source, target, seconds);
+    store->restore(
+        std::vector<std::vector<uint8_t>>(2, std::vector<uint8_t>(store->mTotalLength())));
+    return store;
+}
+
+// The middle of the blocks, which stand from y 50 to 250 in the 300-pixel view.
+constexpr int kY = 150;
+
+class WaveFormViewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        settings.waveFormZoomRate = 0.5;
+        editor.setMoviePlayer(&player);
+        layer = std::make_shared<WaveformLayer>(settings);
+        layer->setPlayer(&player);
+        layer->addDataStore(silentStore(60));
+        view.resize(1000, 300);
+        view.setPlayer(&player);
+        view.setDelegate(&delegate);
+        view.setWaveFormLayer(layer);
+        view.setDragPlayRate(2);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    }
+
+    void load(const QString& script) {
+        editor.replaceWholeText(script);
+        QCoreApplication::processEvents();
+        player.calls.clear();
+    }
+    QWindow* window() { return view.windowHandle(); }
+    void press(QPoint at) { QTest::mousePress(window(), Qt::LeftButton, {}, at); }
+    void release(QPoint at) { QTest::mouseRelease(window(), Qt::LeftButton, {}, at); }
+    void moveTo(QPoint at) { QTest::mouseMove(window(), at); }
+    // Presses, moves in small steps (as a hand does) and releases.
+    void drag(QPoint from, QPoint to, int step = 3) {
+        press(from);
+        const int direction = to.x() >= from.x() ? step : -step;
+        for (int x = from.x() + direction; (direction > 0 ? x < to.x() : x > to.x());
+             x += direction)
+            moveTo(QPoint(x, to.y()));
+        moveTo(to);
+        release(to);
+        QCoreApplication::processEvents();
+    }
+    QYWaveFormTextView* blockOf(const QString& text) const {
+        for (QYWaveFormTextView* block : view.textLayerArray()) {
+            if (block->subtitleLine() && block->subtitleLine()->text() == text)
+                return block;
+        }
+        return nullptr;
+    }
+    QString script() const { return editor.toPlainText(); }
+
+    test::FpsGuard fps{25};
+    QTemporaryDir folder;
+    QYSetting settings{folder.filePath("settings.json")};
+    FakePlayer player;
+    SubtitleTextView editor;
+    ScriptDelegate delegate{editor};
+    std::shared_ptr<WaveformLayer> layer;
+    QYWaveFormView view;
+};
+
+// --- Drawing new subtitles -------------------------------------------------------------------
+
+TEST_F(WaveFormViewTest, DrawingAcrossEmptyWaveformInsertsTheLineAndOpensItsText) {
+    load("");
+    // 120 pixels from 1 s: 0.8 s.
+    drag(QPoint(150, kY), QPoint(270, kY));
+    EXPECT_EQ(script(), "[00:00:01.00][00:00:01.20]\n");
+    ASSERT_EQ(view.textLayerArray().size(), 1);
+    QYWaveFormTextView* block = view.textLayerArray().front();
+    expectFrame(block->frame(), QRectF(150, 50, 120, 200));
+    EXPECT_EQ(block->subtitleLine(), editor.getAllSubtitles().front());
+    EXPECT_EQ(player.calls.front(), "repeat '' at 2") << "drawing plays at the drag speed";
+    EXPECT_EQ(player.calls.back(), "repeat '' at 1");
+    EXPECT_EQ(player.repeat, block->subtitleLine());
+    EXPECT_TRUE(view.isWaveFormEditing()) << "an empty subtitle opens for typing";
+    EXPECT_FALSE(view.dragToCreateTextView()->isShown());
+}
+
+struct DrawCase {
+    const char* name;
+    QString script;
+    QPoint from, to;
+    QString expected;
+};
+
+class DrawingTest : public WaveFormViewTest, public testing::WithParamInterface<DrawCase> {};
+
+TEST_P(DrawingTest, DrawsWithinTheLimits) {
+    const DrawCase& c = GetParam();
+    load(c.script);
+    drag(c.from, c.to);
+    EXPECT_EQ(script(), c.expected);
+    EXPECT_FALSE(view.dragToCreateTextView() && view.dragToCreateTextView()->isShown());
+}
+
+const QString kBlockAt3 = "[00:00:03.00]B[00:00:04.00]"; // 450 to 600 pixels
+
+INSTANTIATE_TEST_SUITE_P(
+    Drawing, DrawingTest,
+    testing::Values(
+        DrawCase{"TenPixelsCreateNothing", kBlockAt3, {150, kY}, {160, kY}, kBlockAt3},
+        DrawCase{"LeftwardsCreatesNothing", kBlockAt3, {300, kY}, {150, kY}, kBlockAt3},
+        DrawCase{"FromInsideABlocksSpanNothing", kBlockAt3, {500, 10}, {700, 10}, kBlockAt3},
+        DrawCase{"OverTheOverviewStripNothing", kBlockAt3, {100, 285}, {250, 285}, kBlockAt3},
+        DrawCase{"StopsAtTheNextBlock",
+                 kBlockAt3,
+                 {300, kY},
+                 {520, kY},
+                 "[00:00:02.00][00:00:03.00]\n" + kBlockAt3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WaveFormViewTest, ANewBlockTakesTheNextUntimedLine) {
+    load("[00:00:01.00]A[00:00:02.00]\nUntimed B\n[00:00:05.00]C[00:00:06.00]");
+    // 2.4 s to 3.2 s.
+    drag(QPoint(360, kY), QPoint(480, kY));
+    EXPECT_EQ(script(), "[00:00:01.00]A[00:00:02.00]\n[00:00:02.10]Untimed B[00:00:03.05]\n"
+                        "[00:00:05.00]C[00:00:06.00]");
+    QYWaveFormTextView* block = blockOf("Untimed B");
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(player.repeat, block->subtitleLine());
+    EXPECT_EQ(player.rate, 1);
+    EXPECT_FALSE(view.isWaveFormEditing()) << "a line with text needs no typing";
+}
+
+// --- Edge drags -------------------------------------------------------------------------------
+
+struct EdgeCase {
+    const char* name;
+    QString script;
+    double movieLength;
+    QPoint from, to;
+    QString expected;
+};
+
+class BlockEdgeDragTest : public WaveFormViewTest, public testing::WithParamInterface<EdgeCase> {};
+
+TEST_P(BlockEdgeDragTest, RewritesTheTimeStringWithinTheLimits) {
+    const EdgeCase& c = GetParam();
+    player.length = c.movieLength;
+    load(c.script);
+    drag(c.from, c.to);
+    EXPECT_EQ(script(), c.expected);
+    // Every block settles where its line's times put it.
+    for (const QYWaveFormTextView* block : view.textLayerArray()) {
+        const SubtitleLine& line = *block->subtitleLine();
+        EXPECT_NEAR(block->frame().left(), line.startTime() * 150, 1e-3);
+        EXPECT_NEAR(block->frame().right(), line.endTime() * 150, 1e-3);
+        EXPECT_FALSE(block->isDragging());
+        EXPECT_FALSE(block->isDraggingFromSlide());
+    }
+}
+
+const QString kOneToTwo = "[00:00:01.00]A[00:00:02.00]"; // 150 to 300 pixels
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, BlockEdgeDragTest,
+    testing::Values(
+        // 48 pixels right: 2.32 s.
+        EdgeCase{"RightEdgeFollowsThePointer",
+                 kOneToTwo,
+                 60,
+                 {296, kY},
+                 {344, kY},
+                 "[00:00:01.00]A[00:00:02.08]"},
+        EdgeCase{"RightEdgeStopsTenFramesBeforeTheNextEndAndPushesItsStart",
+                 kOneToTwo + "\n[00:00:02.10]B[00:00:03.00]",
+                 60,
+                 {296, kY},
+                 {500, kY},
+                 "[00:00:01.00]A[00:00:02.15]\n[00:00:02.15]B[00:00:03.00]"},
+        EdgeCase{"RightEdgeOfTheLastBlockStopsAtTheMovieEnd",
+                 kOneToTwo,
+                 2.4,
+                 {296, kY},
+                 {600, kY},
+                 "[00:00:01.00]A[00:00:02.10]"},
+        EdgeCase{"LeftEdgeStopsTenFramesAfterThePreviousStartAndShortensIt",
+                 "[00:00:01.00]A[00:00:03.00]\n[00:00:04.00]B[00:00:06.00]",
+                 60,
+                 {603, kY},
+                 {100, kY},
+                 "[00:00:01.00]A[00:00:01.10]\n[00:00:01.10]B[00:00:06.00]"},
+        // 5.5 s is half way through a frame: it is written as the frame after.
+        EdgeCase{"LeftEdgeKeepsHalfASecond",
+                 "[00:00:04.00]B[00:00:06.00]",
+                 60,
+                 {603, kY},
+                 {990, kY},
+                 "[00:00:05.13]B[00:00:06.00]"},
+        EdgeCase{"OnePixelIsNoDrag", kOneToTwo, 60, {296, kY}, {297, kY}, kOneToTwo}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WaveFormViewTest, DraggingALeftEdgeOverThePreviousBlockPushesItsRightEdge) {
+    load("[00:00:01.00]A[00:00:03.00]\n[00:00:04.00]B[00:00:06.00]"); // 150-450, 600-900
+    QYWaveFormTextView* a = blockOf("A");
+    QYWaveFormTextView* b = blockOf("B");
+    press(QPoint(603, kY));
+    for (int x = 600; x >= 303; x -= 3)
+        moveTo(QPoint(x, kY));
+    EXPECT_TRUE(a->isDraggingFromSlide());
+    EXPECT_TRUE(a->isDragging()) << "the pointer went through its right handle";
+    EXPECT_NEAR(a->frame().right(), 303, 1e-3) << "its right edge follows the pointer";
+    EXPECT_EQ(player.repeat, b->subtitleLine());
+    EXPECT_EQ(player.rate, 2) << "the dragged block plays at the drag speed";
+    release(QPoint(303, kY));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(script(), "[00:00:01.00]A[00:00:02.00]\n[00:00:02.00]B[00:00:06.00]");
+    EXPECT_FALSE(a->isDragging());
+    EXPECT_NEAR(a->frame().right(), 300, 1e-3);
+    EXPECT_EQ(player.rate, 1) << "at the end it plays at normal speed";
+}
+
+TEST_F(WaveFormViewTest, TheTimeLabelShowsTheTimeTheScriptGets) {
+    load(kOneToTwo);
+    press(QPoint(153, kY));
+    moveTo(QPoint(183, kY)); // 1.2 s
+    QYWaveFormTextView* block = blockOf("A");
+    ASSERT_NE(block->timeDisplayView(), nullptr);
+    EXPECT_EQ(block->timeDisplayView()->text(), "[00:00:01.05]");
+    release(QPoint(183, kY));
+    EXPECT_EQ(script(), "[00:00:01.05]A[00:00:02.00]");
+    EXPECT_EQ(block->timeDisplayView(), nullptr);
+}
+
+struct NarrowCase {
+    const char* name;
+    int x;
+    TextRange selected;
+};
+
+class NarrowBlockTest : public WaveFormViewTest, public testing::WithParamInterface<NarrowCase> {};
+
+TEST_P(NarrowBlockTest, PressingAHandleSelectsItsTimeString) {
+    load("[00:00:01.00]N[00:00:01.03]"); // 150 to 168 pixels: the handles overlap
+    press(QPoint(GetParam().x, kY));
+    EXPECT_EQ(editor.selectedRange().location, GetParam().selected.location);
+    EXPECT_EQ(editor.selectedRange().length, GetParam().selected.length);
+    release(QPoint(GetParam().x, kY));
+}
+
+INSTANTIATE_TEST_SUITE_P(Narrow, NarrowBlockTest,
+                         testing::Values(NarrowCase{"NearTheLeftEnd", 153, {0, 13}},
+                                         NarrowCase{"InBothTheLeftWins", 159, {0, 13}},
+                                         NarrowCase{"NearTheRightEnd", 165, {14, 13}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Buttons and inline editing ------------------------------------------------------------
+
+TEST_F(WaveFormViewTest, HoveringAWideBlockShowsItsButtonsAndANarrowOneNone) {
+    load("[00:00:01.00]Wide[00:00:02.00]\n[00:00:03.00]N[00:00:03.04]"); // 150-300, 450-456
+    moveTo(QPoint(100, kY));
+    moveTo(QPoint(220, kY));
+    QYWaveFormTextView* wide = blockOf("Wide");
+    EXPECT_TRUE(view.playButton()->isVisible());
+    EXPECT_EQ(view.playButton()->parentWidget(), wide);
+    EXPECT_TRUE(view.deleteButton()->isVisible());
+    EXPECT_EQ(view.currentRepeatPlayView(), wide);
+    moveTo(QPoint(155, kY)); // on the handle, out of the inner area
+    EXPECT_FALSE(view.playButton()->isVisible());
+    moveTo(QPoint(220, kY));
+    moveTo(QPoint(400, kY));
+    EXPECT_FALSE(view.playButton()->isVisible()) << "leaving the block hides them";
+    moveTo(QPoint(453, kY));
+    EXPECT_FALSE(view.playButton()->isVisible());
+    EXPECT_EQ(view.currentRepeatPlayView(), wide);
+}
+
+struct DeleteCase {
+    const char* name;
+    QString script;
+    QString expected;
+};
+
+class DeleteTest : public WaveFormViewTest, public testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(DeleteTest, DeletingStopsItsRepeatPlayAndTakesItOutOfTheScript) {
+    load(GetParam().script);
+    moveTo(QPoint(100, kY));
+    moveTo(QPoint(220, kY));
+    const QPoint play = view.playButton()->mapTo(&view, view.playButton()->rect().center());
+    QTest::mouseClick(window(), Qt::LeftButton, {}, play);
+    ASSERT_TRUE(player.playing);
+    EXPECT_EQ(player.repeat, editor.getAllSubtitles().front());
+    EXPECT_EQ(view.playButton()->toolTip(), "Pause this subtitle");
+    const QPoint cross = view.deleteButton()->mapTo(&view, view.deleteButton()->rect().center());
+    QTest::mouseClick(window(), Qt::LeftButton, {}, cross);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(player.playing);
+    EXPECT_EQ(player.repeat, nullptr);
+    EXPECT_EQ(script(), GetParam().expected);
+    EXPECT_TRUE(view.textLayerArray().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Deleting, DeleteTest,
+    testing::Values(DeleteCase{"TextStaysUntimed", kOneToTwo + "\nnext", "A\nnext"},
+                    DeleteCase{"AnEmptyLineGoes", "[00:00:01.00][00:00:02.00]\nnext", "next"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WaveFormViewTest, TypingInPlaceReachesTheScriptAPauseAfterTheLastKey) {
+    load(kOneToTwo + "\nnext");
+    // Away from the play button in the middle.
+    QTest::mouseDClick(window(), Qt::LeftButton, {}, QPoint(170, 80));
+    ASSERT_TRUE(view.isWaveFormEditing());
+    QYWaveFormTextEditView* text = view.editBackgroundView()->textView();
+    EXPECT_EQ(text->toPlainText(), "A");
+    EXPECT_EQ(view.editBackgroundView()->geometry(), QRect(150, 50, 150, 200));
+    EXPECT_EQ(player.repeat, editor.getAllSubtitles().front());
+
+    QTest::keyClicks(text, "b");
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClicks(text, "c");
+    QElapsedTimer sinceLastKey;
+    sinceLastKey.start();
+    EXPECT_EQ(script(), kOneToTwo + "\nnext") << "nothing before the pause";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return script() != kOneToTwo + "\nnext"; }, 2000));
+    EXPECT_GE(sinceLastKey.elapsed(), 290);
+    EXPECT_EQ(script(), "[00:00:01.00]Ab⏎c[00:00:02.00]\nnext");
+    EXPECT_EQ(blockOf("Ab⏎c")->text(), "Ab\nc");
+}
+
+TEST_F(WaveFormViewTest, ClosingTheInlineEditorKeepsWhatWasJustTyped) {
+    load(kOneToTwo);
+    QTest::mouseDClick(window(), Qt::LeftButton, {}, QPoint(170, 80));
+    QYWaveFormTextEditView* text = view.editBackgroundView()->textView();
+    QTest::keyClick(text, Qt::Key_Tab);
+    EXPECT_FALSE(player.playing) << "Tab pauses instead of typing";
+    QTest::keyClicks(text, "Z");
+    QTest::mouseClick(window(), Qt::LeftButton, {}, QPoint(700, kY));
+    EXPECT_FALSE(view.isWaveFormEditing());
+    EXPECT_TRUE(view.editBackgroundView()->isHidden());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(script(), "[00:00:01.00]AZ[00:00:02.00]");
+}
+
+// --- The playhead ------------------------------------------------------------------------------
+
+TEST_F(WaveFormViewTest, ThePlayheadHighlightsTheBlockUnderItAndThenLeavesItWhite) {
+    load(kOneToTwo + "\n[00:00:03.00]B[00:00:04.00]");
+    QYWaveFormTextView* a = blockOf("A");
+    EXPECT_EQ(a->borderColour(), QColor(Qt::red)) << "a new block";
+    player.clock = 1.5;
+    view.repaint();
+    EXPECT_TRUE(a->isHighlighted());
+    EXPECT_EQ(a->borderColour(), QColor(Qt::yellow));
+    EXPECT_EQ(view.currentHighlightView(), a);
+    player.clock = 2.5;
+    view.repaint();
+    EXPECT_FALSE(a->isHighlighted());
+    EXPECT_EQ(a->borderColour(), QColor(Qt::white));
+    EXPECT_EQ(view.currentHighlightView(), nullptr);
+    // A block repeating while the movie plays keeps its highlight past its end.
+    player.clock = 1.5;
+    view.repaint();
+    player.playRepeatSubtitle(a->subtitleLine(), 1);
+    player.clock = 2.2;
+    view.repaint();
+    EXPECT_TRUE(a->isHighlighted());
+}
+
+TEST_F(WaveFormViewTest, AStartTypedWhilePlayingGrowsABlockUntilItsEndIsTyped) {
+    load("Waiting\n[00:00:03.00]B[00:00:04.00]");
+    player.playing = true;
+    player.clock = 1.0;
+    editor.insertStartTimeCodeInSubtitleLine(editor.getAllSubtitles().front());
+    QYWaveFormTextView* pending = view.currentCalculatingEndTimeView();
+    ASSERT_NE(pending, nullptr);
+    player.clock = 2.0;
+    view.repaint();
+    EXPECT_TRUE(pending->isShown());
+    EXPECT_NEAR(pending->frame().left(), 150, 1e-3);
+    EXPECT_NEAR(pending->frame().width(), 150, 1e-3) << "its end runs with the playhead";
+    player.calls.clear();
+    player.clock = 3.0;
+    view.repaint();
+    EXPECT_EQ(player.calls, QStringList{"stop"}) << "the running end reached the next block";
+    player.clock = 2.6;
+    editor.insertEndTimeCodeInSubtitleLine(editor.getAllSubtitles().front());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.currentCalculatingEndTimeView(), nullptr);
+    EXPECT_EQ(script(), "[00:00:01.00]Waiting[00:00:02.15]\n[00:00:03.00]B[00:00:04.00]");
+    QYWaveFormTextView* timed = blockOf("Waiting");
+    ASSERT_NE(timed, nullptr);
+    EXPECT_NEAR(timed->frame().right(), 2.6 * 150, 1e-3);
+}
+
+// --- The visible window ------------------------------------------------------------------------
+
+TEST_F(WaveFormViewTest, ScrollingShowsOnlyTheWindowsBlocksAndReusesThem) {
+    QString many;
+    for (int second = 0; second < 58; second += 2)
+        many += QString("[00:00:%1.00]L%2[00:00:%3.00]\n")
+                    .arg(second, 2, 10, QChar('0'))
+                    .arg(second)
+                    .arg(second + 1, 2, 10, QChar('0'));
+    load(many);
+    // The window is 1000 pixels: 6.67 s. Lines at 0, 2, 4 and 6 s.
+    EXPECT_EQ(view.textLayerArray().size(), 4);
+    const int warm = view.createdTextViewCount();
+    for (double origin = 0; origin <= 7500; origin += 75)
+        layer->setNewOriginX(origin);
+    // 50 s to 56.67 s: lines at 50 to 56 s, and the one ending at 51 s.
+    QStringList shown;
+    for (const QYWaveFormTextView* block : view.textLayerArray())
+        shown << block->text();
+    EXPECT_EQ(shown, (QStringList{"L50", "L52", "L54", "L56"}));
+    EXPECT_LE(view.createdTextViewCount(), warm + 1) << "blocks come back from the pool";
+    const int afterOnePass = view.createdTextViewCount();
+    for (double origin = 7500; origin >= 0; origin -= 75)
+        layer->setNewOriginX(origin);
+    EXPECT_EQ(view.createdTextViewCount(), afterOnePass);
+}
+
+TEST_F(WaveFormViewTest, ALineStartingBeforeTheWindowShowsOnlyWhenTheWindowIsLaidOut) {
+    load("next");
+    layer->setNewOriginX(300); // from 2 s
+    editor.setSelectedRange({0, 0});
+    editor.insertText("[00:00:01.00]Early[00:00:03.00]\n");
+    EXPECT_EQ(blockOf("Early"), nullptr);
+    layer->setNewOriginX(301);
+    ASSERT_NE(blockOf("Early"), nullptr);
+    EXPECT_NEAR(blockOf("Early")->frame().left(), -151, 1e-3);
+}
+
+TEST_F(WaveFormViewTest, KeysTheWaveformDoesNotHandleGoToTheEditorsShortcuts) {
+    load(kOneToTwo);
+    player.playing = true;
+    QTest::keyClick(&view, Qt::Key_K);
+    EXPECT_FALSE(player.playing) << "K pauses the playing movie";
+}
+
+// --- The overview strip
+// ---------------------------------------------------------------------------
+
+TEST_F(WaveFormViewTest, StripesFollowTheLinesValidity) {
+    player.length = 100;
+    load("[00:00:30.00]A[00:00:40.00]\nB");
+    ASSERT_NE(view.overView(), nullptr);
+    const auto stripes = [&] {
+        QList<QPair<double, double>> all;
+        for (const Stripe& stripe : view.overView()->colorArray())
+            all << qMakePair(std::round(stripe.from * 1000) / 1000,
+                             std::round(stripe.to * 1000) / 1000);
+        return all;
+    };
+    EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.3, 0.4}}));
+    const qsizetype lineB = editor.toPlainText().indexOf("B");
+    editor.setSelectedRange({lineB, 0});
+    editor.insertText("[00:00:50.00]");
+    EXPECT_EQ(stripes().size(), 1) << "a start alone makes no stripe";
+    editor.setSelectedRange({editor.toPlainText().size(), 0});
+    editor.insertText("[00:01:00.00]");
+    EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.3, 0.4}, {0.5, 0.6}}));
+    editor.setSelectedRange({0, 13});
+    editor.insertText("");
+    EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.5, 0.6}})) << "invalid: no stripe";
+    editor.insertText("[00:00:20.00]");
+    EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.2, 0.4}, {0.5, 0.6}}));
+}
+
+TEST_F(WaveFormViewTest, SeveralEditsWithinASecondRedrawTheStripesOnce) {
+    load(kOneToTwo);
+    OverDifferenceSummaryView* strip = view.overView();
+    QTest::qWait(1200); // the stripes of the load are drawn
+    const QImage before = strip->stripeImage();
+    const auto setEnd = [&](const QString& end) {
+        editor.setSelectedRange({14, 13});
+        editor.insertText(end);
+    };
+    setEnd("[00:00:03.00]");
+    QTest::qWait(400);
+    setEnd("[00:00:04.00]");
+    QElapsedTimer sinceLastEdit;
+    sinceLastEdit.start();
+    QTest::qWait(400);
+    EXPECT_EQ(strip->stripeImage(), before) << "not redrawn before a second has passed";
+    int redraws = 0;
+    QImage shown = before;
+    while (sinceLastEdit.elapsed() < 2500) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (strip->stripeImage() != shown) {
+            shown = strip->stripeImage();
+            ++redraws;
+            EXPECT_GE(sinceLastEdit.elapsed(), 990);
+        }
+    }
+    EXPECT_EQ(redraws, 1);
+}
+
+struct StripClickCase {
+    const char* name;
+    int x;
+    double fraction;
+    double markerLeft;
+};
+
+class StripClickTest : public WaveFormViewTest,
+                       public testing::WithParamInterface<StripClickCase> {};
+
+TEST_P(StripClickTest, JumpsTheMovieThereAndCentresTheWaveform) {
+    load(kOneToTwo);
+    layer->setIsScroll(true);
+    std::optional<double> jump;
+    QYNotificationCenter::sharedInstance().addObserver(
+        this, kMoviePlayerGotoPercentageNotification,
+        [&](const Notification& n) { jump = n.seconds(); });
+    OverDifferenceSummaryView* strip = view.overView();
+    // The marker frames 1000 of 9000 pixels: 111.1 of the strip's 1000.
+    QTest::mouseClick(window(), Qt::LeftButton, {}, strip->mapTo(&view, QPoint(GetParam().x, 15)));
+    QYNotificationCenter::sharedInstance().removeObserver(this);
+    ASSERT_TRUE(jump.has_value());
+    EXPECT_NEAR(*jump, GetParam().fraction, 1e-9);
+    EXPECT_NEAR(strip->overFlowViewFrame().left(), GetParam().markerLeft, 0.01);
+    EXPECT_TRUE(player.syncWaveForm);
+    EXPECT_FALSE(layer->isScroll());
+}
+
+INSTANTIATE_TEST_SUITE_P(Strip, StripClickTest,
+                         testing::Values(StripClickCase{"AQuarterIn", 250, 0.25, 250 - 55.556},
+                                         StripClickCase{"NearTheRightEndFlush", 980, 0.98,
+                                                        1000 - 111.111}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace quillery
