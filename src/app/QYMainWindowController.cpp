@@ -99,6 +99,7 @@ QYMainWindowController::~QYMainWindowController() {
     // The editor outlives this part of the window while Qt tears the children down.
     textView_->setTextViewDelegate(nullptr);
     textView_->setMoviePlayer(nullptr);
+    waveFormView_->setDelegate(nullptr);
     cleanMovie();
     moviePlayer_->setDelegate(nullptr);
     qApp->removeEventFilter(this);
@@ -249,6 +250,8 @@ void QYMainWindowController::buildToolsMenu() {
     tools->addAction(localized("Find Error Timecode"), [this] { findErrorTimeCode(); });
     tools->addAction(localized("Auto Correct Error Timecode"),
                      [this] { autoCorrectErrorTimecode(); });
+    tools->addSeparator();
+    tools->addAction(localized("Rebuild Waveform Blocks"), [this] { rebuildWaveForm(); });
 }
 
 void QYMainWindowController::buildWindowAndHelpMenus() {
@@ -407,6 +410,9 @@ void QYMainWindowController::setCurrentFontSize(int points) {
     currentFontSize_ = points;
     QY_DBG("Set the current font size : %d", points);
     textView_->setEditorFont(QFont(QStringLiteral("Helvetica"), points));
+    QFont waveFormFont = QApplication::font();
+    waveFormFont.setPointSize(std::max(1, points - 2));
+    waveFormView_->setEditTextFont(waveFormFont);
     if (fontSizeControl_ && fontSizeControl_->value() != points)
         fontSizeControl_->setValue(points);
 }
@@ -447,8 +453,9 @@ void QYMainWindowController::textViewDidChange() {
 }
 
 bool QYMainWindowController::shouldResignFirstResponder() {
-    // While the movie plays the timing keys must keep reaching the editor.
-    return !moviePlayer_->isPlaying();
+    // While the movie plays the timing keys must keep reaching the editor, unless the
+    // user is typing a subtitle's text on the waveform.
+    return !moviePlayer_->isPlaying() || waveFormView_->isWaveFormEditing();
 }
 
 void QYMainWindowController::didDragFileIntoTextView(const QList<QUrl>& files) {
@@ -479,7 +486,9 @@ bool QYMainWindowController::eventFilter(QObject* watched, QEvent* event) {
         watched == textView_->viewport())
         return QMainWindow::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this || !widget->isVisible())
+    // Text typed into a block on the waveform is text, not shortcuts.
+    if (widget == nullptr || widget->window() != this || !widget->isVisible() ||
+        waveFormView_->isInlineEditor(widget))
         return QMainWindow::eventFilter(watched, event);
     return textView_->handleKeyEvent(static_cast<QKeyEvent*>(event)) ||
            QMainWindow::eventFilter(watched, event);

@@ -9,7 +9,8 @@
 // menu; QYMainWindowMedia.cpp opens movies and drives the player and the waveform;
 // QYMainWindowFCP.cpp reads and writes Final Cut Pro projects and sequences;
 // QYMainWindowBridge.cpp exchanges sequences with a running Final Cut Pro 7;
-// QYMainWindowSoftSubtitles.cpp writes soft-subtitled movies; QYMainWindowPrint.cpp prints.
+// QYMainWindowSoftSubtitles.cpp writes soft-subtitled movies; QYMainWindowPrint.cpp prints;
+// QYMainWindowWaveform.cpp answers the waveform editor and holds its commands.
 #pragma once
 
 #include "QYAdjustTimeCodeWindowController.h"
@@ -20,6 +21,7 @@
 #include "QYFCPXXMLParser.h"
 #include "QYMoviePlayerDelegate.h"
 #include "QYProjectHost.h"
+#include "QYWaveFormViewDelegate.h"
 #include "SubtitleTextViewDelegate.h"
 #include "WaveformStoreCache.h"
 
@@ -31,6 +33,8 @@
 #include <optional>
 #include <vector>
 
+class QButtonGroup;
+class QHBoxLayout;
 class QLabel;
 class QSlider;
 class QMenu;
@@ -63,7 +67,8 @@ class QYMainWindowController : public QMainWindow,
                                public QYAdjustTimeCodeDelegate,
                                public QYMoviePlayerDelegate,
                                public QYChangeTitleTemplateFontDelegate,
-                               public QYFCP7BridgeHost {
+                               public QYFCP7BridgeHost,
+                               public QYWaveFormViewDelegate {
     Q_OBJECT
 
 public:
@@ -181,6 +186,16 @@ public:
     QYExportSmokeWindowController& exportSmokeWindow();
     QYChangeTitleTemplateFontWindowController& changeTitleTemplateWindow();
 
+    // --- The waveform editor (QYMainWindowWaveform.cpp) ----------------------------------
+    QList<SubtitleLinePtr> subtitleForStartTime(double a, double b) override;
+    SubtitleLinePtr previousSubtitleLineForLine(const SubtitleLine* line) override;
+    SubtitleLinePtr nextSubtitleLineForLine(const SubtitleLine* line) override;
+    bool didRecieveKeydownEvent(QKeyEvent* event) override;
+    // The drag-speed choice: 0 drags at normal speed, 1 at twice the speed.
+    void didChangeDragPlayRate(int choice);
+    // Every block and overview stripe again, from the script as it stands.
+    void rebuildWaveForm();
+
     // --- Files out (QYMainWindowExports.cpp) --------------------------------------------
     void saveSRTFile();
     void saveSTLFile();
@@ -272,6 +287,7 @@ protected:
 private:
     void buildPanes();
     QWidget* buildWaveFormPane();
+    void addWaveFormEditingControls(QHBoxLayout* controls);
     void cleanMovie();
     void replaceWaveFormLayer(std::shared_ptr<WaveformLayer> layer);
     void didWaveformLoadingFinished();
@@ -312,6 +328,7 @@ private:
     QYMoviePlayerViewController* moviePlayer_ = nullptr;
     QYWaveFormView* waveFormView_ = nullptr;
     QSlider* waveFormSlider_ = nullptr;
+    QButtonGroup* dragPlayRateControl_ = nullptr;
     std::shared_ptr<WaveformLayer> waveformLayer_;
     std::vector<std::unique_ptr<MovieAudioExtractor>> extractors_;
     WaveformStoreCache waveformCache_;

@@ -5,8 +5,10 @@
 #include "QYLog.h"
 #include "QYMainWindowController.h"
 #include "QYMessagePresenter.h"
+#include "QYMoviePlayerViewController.h"
 #include "QYProjectSession.h"
 #include "QYTimeUtility.h"
+#include "QYWaveFormView.h"
 #include "RichTextReader.h"
 #include "SRTFile.h"
 #include "SubtitleFormat.h"
@@ -118,6 +120,8 @@ void QYMainWindowController::loadSRTFileFromURL(const QString& path) {
 }
 
 void QYMainWindowController::afterSubRipImport() {
+    if (moviePlayer_->currentPlayItem())
+        waveFormView_->setSubtitleLines(textView_->getAllSubtitles());
     if (movieFilePath_.isEmpty())
         showWarningMessage(localized("No movie imported. It's OK to continue. You should choose "
                                      "an appropriate frame from the Toolbar dropdown menu."));

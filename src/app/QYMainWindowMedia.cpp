@@ -74,6 +74,7 @@ QWidget* QYMainWindowController::buildWaveFormPane() {
     auto* controls = new QHBoxLayout;
     for (QToolButton* button : {both, left, right, quieter, louder})
         controls->addWidget(button);
+    addWaveFormEditingControls(controls);
     controls->addStretch(1);
     controls->addWidget(new QLabel(localized("Zoom")));
     controls->addWidget(waveFormSlider_);
