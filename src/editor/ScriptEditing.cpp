@@ -46,6 +46,33 @@ bool TimeStringPositions::isEndTimeCodeInRange(TextRange range) const {
     return range.location != 0 && range.end() >= 0 && trimmed_[range.end()] == u'\n';
 }
 
+TextRange nearestTimeString(const QString& wholeText, const TimeStringPositions& positions,
+                            TextRange from, bool forward, bool wantStart) {
+    // A dragged block asks this on every mouse move: the stretch next to the range is read
+    // first and widened until a time string qualifies or the text runs out. Time strings
+    // never overlap, so a stretch finds the same ones as the whole text, bar one cut at its
+    // far edge, which a wider stretch reads whole.
+    for (qsizetype span = 1024;; span *= 4) {
+        const qsizetype begin = forward ? from.end() : std::max<qsizetype>(0, from.location - span);
+        const qsizetype end =
+            forward ? std::min(wholeText.size(), from.end() + span) : from.location;
+        QList<RegexMatch> matches =
+            QYRegex::allMatches(wholeText.sliced(begin, end - begin), kTimeStringPattern);
+        if (!forward)
+            std::reverse(matches.begin(), matches.end());
+        for (const RegexMatch& match : matches) {
+            const TextRange range{match.range.location + begin, match.range.length};
+            if (range.length != kTimeStringLength)
+                continue;
+            if (wantStart ? positions.isStartTimeCodeInRange(range)
+                          : positions.isEndTimeCodeInRange(range))
+                return range;
+        }
+        if (forward ? end == wholeText.size() : begin == 0)
+            return {};
+    }
+}
+
 QList<CheckedTimeString> checkTimeStringOrder(const QString& wholeText) {
     const TimeStringPositions positions(wholeText);
     QList<CheckedTimeString> checked;

@@ -27,6 +27,11 @@ private:
     QString trimmed_;
 };
 
+// The nearest 13-character time string after (forward) or before a range that stands at a
+// line start (wantStart) or a line end; not found when there is none.
+TextRange nearestTimeString(const QString& wholeText, const TimeStringPositions& positions,
+                            TextRange from, bool forward, bool wantStart);
+
 // A time string of the whole-text check, in text order.
 struct CheckedTimeString {
     TextRange range;

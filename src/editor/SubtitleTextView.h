@@ -190,7 +190,6 @@ private:
     void cutText(bool cutOddLines);
     void movieDidPause();
     void selectAndJumpTo(TextRange range);
-    TextRange nearestTimeString(TextRange from, bool forward, bool wantStart) const;
     MediaTime movieTime() const;
     bool isMoviePlaying() const;
     void scheduleKeyboardRefresh();

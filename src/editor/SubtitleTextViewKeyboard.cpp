@@ -392,30 +392,13 @@ bool SubtitleTextView::isEndTimeCodeInRange(TextRange range) const {
 
 // --- Nudging and dragging time strings --------------------------------------------------
 
-TextRange SubtitleTextView::nearestTimeString(TextRange from, bool forward, bool wantStart) const {
-    const QString text = toPlainText();
-    const TimeStringPositions positions(text);
-    QList<RegexMatch> matches = QYRegex::allMatches(text, kTimeStringPattern);
-    if (!forward)
-        std::reverse(matches.begin(), matches.end());
-    for (const RegexMatch& match : matches) {
-        const bool beyond =
-            forward ? match.range.location >= from.end() : match.range.end() <= from.location;
-        if (!beyond || match.range.length != kTimeStringLength)
-            continue;
-        if (wantStart ? positions.isStartTimeCodeInRange(match.range)
-                      : positions.isEndTimeCodeInRange(match.range))
-            return match.range;
-    }
-    return {};
-}
-
 void SubtitleTextView::handleStartTimeCodeAdjustment(TextRange range, MediaTime time) {
     const QString text = toPlainText();
+    const TimeStringPositions positions(text);
     const auto timeAt = [&](TextRange r) {
         return timeUtility().cmTimeFromTimeString(text.sliced(r.location, r.length));
     };
-    const TextRange previousStart = nearestTimeString(range, false, true);
+    const TextRange previousStart = nearestTimeString(text, positions, range, false, true);
     const MediaTime lowerBound =
         previousStart.found()
             ? add(timeAt(previousStart), timeUtility().getCMTimeWithFrame(kNeighbourGapFrames))
@@ -423,9 +406,9 @@ void SubtitleTextView::handleStartTimeCodeAdjustment(TextRange range, MediaTime 
     if (compare(time, lowerBound) < 0)
         time = lowerBound;
     const QString timeString = timeUtility().timeStringFromCMTime(time);
-    if (TimeStringPositions(text).isStartTimeCodeInRange(range)) {
+    if (positions.isStartTimeCodeInRange(range)) {
         // The previous subtitle is shortened to end where this one now starts.
-        const TextRange previousEnd = nearestTimeString(range, false, false);
+        const TextRange previousEnd = nearestTimeString(text, positions, range, false, false);
         if (previousEnd.found() && compare(timeAt(previousEnd), time) > 0)
             replaceRange(previousEnd, timeString);
     }
@@ -434,10 +417,11 @@ void SubtitleTextView::handleStartTimeCodeAdjustment(TextRange range, MediaTime 
 
 void SubtitleTextView::handleEndTimeCodeAdjustment(TextRange range, MediaTime time) {
     const QString text = toPlainText();
+    const TimeStringPositions positions(text);
     const auto timeAt = [&](TextRange r) {
         return timeUtility().cmTimeFromTimeString(text.sliced(r.location, r.length));
     };
-    const TextRange nextEnd = nearestTimeString(range, true, false);
+    const TextRange nextEnd = nearestTimeString(text, positions, range, true, false);
     std::optional<MediaTime> upperBound;
     if (nextEnd.found())
         upperBound =
@@ -447,9 +431,9 @@ void SubtitleTextView::handleEndTimeCodeAdjustment(TextRange range, MediaTime ti
     if (upperBound && compare(time, *upperBound) > 0)
         time = *upperBound;
     const QString timeString = timeUtility().timeStringFromCMTime(time);
-    if (TimeStringPositions(text).isEndTimeCodeInRange(range)) {
+    if (positions.isEndTimeCodeInRange(range)) {
         // The next subtitle starts later rather than overlap this one.
-        const TextRange nextStart = nearestTimeString(range, true, true);
+        const TextRange nextStart = nearestTimeString(text, positions, range, true, true);
         if (nextStart.found() && compare(timeAt(nextStart), time) < 0)
             replaceRange(nextStart, timeString);
     }

@@ -30,6 +30,51 @@ TEST_F(ScriptEditingTest, StartAndEndPositionsLookAtTheTrimmedText) {
     EXPECT_TRUE(positions.isEndTimeCodeInRange({30, 1}));
 }
 
+struct NearestCase {
+    const char* name;
+    QString text;
+    TextRange from;
+    bool forward, wantStart;
+    TextRange expected;
+};
+
+class NearestTimeStringTest : public testing::TestWithParam<NearestCase> {};
+
+TEST_P(NearestTimeStringTest, FindsTheNearestStartOrEnd) {
+    const NearestCase& c = GetParam();
+    EXPECT_EQ(
+        nearestTimeString(c.text, TimeStringPositions(c.text), c.from, c.forward, c.wantStart),
+        c.expected);
+}
+
+const QString kTwoLines = "[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]";
+// B's start lies 3,000 characters on, past the first stretch read.
+const QString kFarApart =
+    "[00:00:01.00]A[00:00:02.00]\n" + QString(3000, u'x') + "\n[00:00:03.00]B";
+// B's start, at 1045, crosses the end of the first 1,024-character stretch after A's end.
+const QString kAcrossTheStretch =
+    "[00:00:01.00]A[00:00:02.00]\n" + QString(1016, u'x') + "\n[00:00:03.00]B";
+
+INSTANTIATE_TEST_SUITE_P(
+    Nearest, NearestTimeStringTest,
+    testing::Values(
+        NearestCase{"NextStart", kTwoLines, {14, 13}, true, true, {28, 13}},
+        NearestCase{"NextEnd", kTwoLines, {14, 13}, true, false, {42, 13}},
+        NearestCase{"PreviousStart", kTwoLines, {14, 13}, false, true, {0, 13}},
+        NearestCase{"NoPreviousEnd", kTwoLines, {14, 13}, false, false, {}},
+        NearestCase{"PreviousEnd", kTwoLines, {28, 13}, false, false, {14, 13}},
+        NearestCase{"ATimeStringInsideALineIsSkipped",
+                    "[00:00:01.00]A [00:00:09.00] x[00:00:02.00]",
+                    {30, 13},
+                    false,
+                    true,
+                    {0, 13}},
+        NearestCase{"FarAheadIsFound", kFarApart, {14, 13}, true, true, {3029, 13}},
+        NearestCase{"FarBackIsFound", kFarApart, {3029, 13}, false, false, {14, 13}},
+        NearestCase{
+            "ACutTimeStringIsReadWhole", kAcrossTheStretch, {14, 13}, true, true, {1045, 13}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ScriptEditingTest, WholeTextOrderCheck) {
     const auto reversed = checkTimeStringOrder("[00:00:05.00]A[00:00:04.00]");
     ASSERT_EQ(reversed.size(), 2);
