@@ -12,7 +12,7 @@
 #include <QImage>
 #include <QObject>
 #include <QWidget>
-#include <vector>
+#include <deque>
 
 class QTimer;
 
@@ -39,7 +39,7 @@ public:
     void removeColorAtIndex(std::size_t index);
     void clearAllColor();
     std::size_t getColorCount() const { return colorArray_.size(); }
-    const std::vector<Stripe>& colorArray() const { return colorArray_; }
+    const std::deque<Stripe>& colorArray() const { return colorArray_; }
 
     // The marker for the waveform's window; left alone while the user holds it.
     void moveAnimator(double origin, double viewWidth, double totalWidth);
@@ -61,7 +61,8 @@ private:
     void repositionOverFlowView(double x);
 
     OverDifferenceSummaryViewDelegate* delegate_;
-    std::vector<Stripe> colorArray_;
+    // A whole script replaced removes its lines from the front, one at a time.
+    std::deque<Stripe> colorArray_;
     QImage stripeImage_;
     QRectF markerFrame_;
     QTimer* redrawTimer_;

@@ -22,8 +22,8 @@
 #include "WaveformLayer.h"
 
 #include <QWidget>
+#include <deque>
 #include <memory>
-#include <vector>
 
 class QLabel;
 class QTimer;
@@ -222,7 +222,8 @@ private:
     QToolButton* deleteButton_ = nullptr;
 
     OverDifferenceSummaryView* overView_ = nullptr;
-    std::vector<std::unique_ptr<QYWaveFormSummaryViewSubtitleLineObject>>
+    // In script order; a deque, as a replaced script goes from the front.
+    std::deque<std::unique_ptr<QYWaveFormSummaryViewSubtitleLineObject>>
         summarySubtitleLineObjectArray_;
 };
 

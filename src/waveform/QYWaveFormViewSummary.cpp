@@ -11,11 +11,16 @@ namespace quillery {
 void QYWaveFormView::createSubtitleLineObject(const SubtitleLinePtr& line, int index) {
     const auto at = static_cast<std::size_t>(
         std::clamp<int>(index, 0, static_cast<int>(summarySubtitleLineObjectArray_.size())));
+    const bool atTheEnd = at == summarySubtitleLineObjectArray_.size();
     auto inserted = summarySubtitleLineObjectArray_.insert(
         summarySubtitleLineObjectArray_.begin() + static_cast<std::ptrdiff_t>(at),
         std::make_unique<QYWaveFormSummaryViewSubtitleLineObject>(line, this));
-    if (line->isValid())
-        insertSubtitleIntoSummaryView(stripeIndexOf(inserted->get()), *line);
+    if (!line->isValid())
+        return;
+    // A script being loaded adds its lines at the end, after every stripe.
+    const std::size_t stripe =
+        atTheEnd ? (overView_ ? overView_->getColorCount() : 0) : stripeIndexOf(inserted->get());
+    insertSubtitleIntoSummaryView(stripe, *line);
 }
 
 void QYWaveFormView::insertSubtitleIntoSummaryView(std::size_t stripeIndex,
@@ -32,6 +37,9 @@ void QYWaveFormView::insertSubtitleIntoSummaryView(std::size_t stripeIndex,
 
 std::size_t
 QYWaveFormView::stripeIndexOf(const QYWaveFormSummaryViewSubtitleLineObject* record) const {
+    // The last record, whose stripe (if it has one) is the last: no need to count.
+    if (overView_ && record == summarySubtitleLineObjectArray_.back().get())
+        return overView_->getColorCount() - (record->isValid() ? 1 : 0);
     std::size_t valid = 0;
     for (const auto& other : summarySubtitleLineObjectArray_) {
         if (other.get() == record)

@@ -571,6 +571,9 @@ TEST_F(WaveFormViewTest, StripesFollowTheLinesValidity) {
     EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.5, 0.6}})) << "invalid: no stripe";
     editor.insertText("[00:00:20.00]");
     EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.2, 0.4}, {0.5, 0.6}}));
+    editor.setSelectedRange({0, 0});
+    editor.insertText("[00:00:05.00]First[00:00:10.00]\n");
+    EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.05, 0.1}, {0.2, 0.4}, {0.5, 0.6}}));
 }
 
 TEST_F(WaveFormViewTest, SeveralEditsWithinASecondRedrawTheStripesOnce) {
