@@ -1,7 +1,7 @@
 // Starts the real editor on a virtual X screen, takes a picture of it and checks that
 // the window is drawn: a toolbar of text along the top, the white editor, the dark player
 // pane; and, with a project whose movie is made by ffmpeg, the movie's picture with the
-// subtitle under the playhead over it.
+// subtitle under the playhead over it, and the subtitle blocks over the waveform.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -86,27 +86,51 @@ TEST(Screen, TheEditorWindowIsDrawnWithItsToolbarAndPanes) {
     EXPECT_GT(shareOf(screen, QRect(100, 200, 400, 300), Qt::black), 0.9);
 }
 
+// A project of a 12-second movie made by ffmpeg and the script.
+QString makeProject(const QTemporaryDir& home, const QString& script) {
+    const QString movie = home.filePath("movie.mp4");
+    if (!runFFmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=12", "-f", "lavfi",
+                    "-i", "sine=d=12", "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt",
+                    "yuv420p", "-c:a", "aac", movie}))
+        return QString();
+    const QString project = home.filePath("Screen.qyb");
+    QFile file(project);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict>
+<key>movie</key><string>%1</string>
+<key>text</key><string>%2</string>
+</dict></plist>)")
+                   .arg(movie, script)
+                   .toUtf8());
+    return project;
+}
+
+TEST(Screen, TheWaveformShowsTheSubtitleBlocks) {
+    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() ||
+        QStandardPaths::findExecutable("ffmpeg").isEmpty())
+        GTEST_SKIP() << "xvfb-run or ffmpeg is not installed";
+    QTemporaryDir home;
+    const QString project =
+        makeProject(home, "[00:00:01.00]ONE[00:00:03.00]\nuntimed\n[00:00:03.10]TWO[00:00:05.10]");
+    ASSERT_FALSE(project.isEmpty());
+    const QImage screen = grabEditor(home, {project});
+    ASSERT_FALSE(screen.isNull());
+    // Under the editor, right of the player: the waveform pane, where the two blocks of
+    // 300 pixels (2 s at 150 a second) fill most of the view in translucent red over its
+    // grey, (236, 237, 239) seen through red at 0.3.
+    EXPECT_GT(shareOf(screen, QRect(705, 640, 690, 210), QColor(242, 173, 175)), 0.4);
+}
+
 TEST(Screen, ThePlayerShowsTheMovieWithTheSubtitleOverIt) {
     if (QStandardPaths::findExecutable("xvfb-run").isEmpty() ||
         QStandardPaths::findExecutable("ffmpeg").isEmpty())
         GTEST_SKIP() << "xvfb-run or ffmpeg is not installed";
     QTemporaryDir home;
-    const QString movie = home.filePath("movie.mp4");
-    ASSERT_TRUE(runFFmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=12", "-f",
-                           "lavfi", "-i", "sine=d=12", "-c:v", "libx264", "-preset", "ultrafast",
-                           "-pix_fmt", "yuv420p", "-c:a", "aac", movie}));
-    const QString project = home.filePath("Screen.qyb");
-    QFile file(project);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-<key>movie</key><string>%1</string>
-<key>text</key><string>[00:00:00.00]SUBTITLE OVER THE PICTURE[00:00:10.00]</string>
-</dict></plist>)")
-                   .arg(movie)
-                   .toUtf8());
-    file.close();
-
+    const QString project =
+        makeProject(home, "[00:00:00.00]SUBTITLE OVER THE PICTURE[00:00:10.00]");
+    ASSERT_FALSE(project.isEmpty());
     const QImage screen = grabEditor(home, {project});
     ASSERT_FALSE(screen.isNull());
     // The movie's colour bars fill the middle of the player pane.
