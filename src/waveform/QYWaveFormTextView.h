@@ -86,14 +86,9 @@ public:
 
     bool isDraggingFromSlide() const { return isDraggingFromSlide_; }
     void setIsDraggingFromSlide(bool fromSlide) { isDraggingFromSlide_ = fromSlide; }
-    bool isDraggingToCreate() const { return isDraggingToCreate_; }
     void setIsDraggingToCreate(bool creating) { isDraggingToCreate_ = creating; }
-    bool isPerformingEndTimeCode() const { return isPerformingEndTimeCode_; }
     void setIsPerformingEndTimeCode(bool performing) { isPerformingEndTimeCode_ = performing; }
     bool isDragging() const { return drag_.dragging; }
-    bool isDragLeftRect() const { return drag_.isLeft; }
-    double changedStartTime() const { return drag_.changedStartTime; }
-    double changedEndTime() const { return drag_.changedEndTime; }
     QYWaveFormTimeDisplayView* timeDisplayView() const { return timeDisplayView_; }
 
     // The pointer, in waveform coordinates, as a press, a move and a release: the block's
@@ -110,7 +105,6 @@ public:
     void setDeleteButtonFrame();
     // The inline editor while it covers this block: the handles are off meanwhile.
     void setEditTextBackgroundView(QYWaveFormTextEditBackgroundView* editor);
-    QYWaveFormTextEditBackgroundView* editTextBackgroundView() const { return editor_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

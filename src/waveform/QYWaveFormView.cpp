@@ -21,7 +21,6 @@ namespace {
 // After the last movement of a touchpad scroll the view may follow the playhead again.
 constexpr int kResetScrollMilliseconds = 100;
 constexpr int kLabelMaximumWidth = 300;
-constexpr int kLabelTopMargin = 10;
 const QColor kBackground(236, 237, 239);
 
 QYNotificationCenter& notificationCenter() {

@@ -67,7 +67,6 @@ public:
     // Takes every block off screen and empties the overview.
     void removeAllTextViewFromWaveForm();
     const QList<QYWaveFormTextView*>& textLayerArray() const { return textLayerArray_; }
-    std::size_t reuseCount() const { return reuseTextLayerArray_.size(); }
     // Blocks made since the view was created (reused ones are not counted again).
     int createdTextViewCount() const { return createdTextViewCount_; }
     QYWaveFormTextView* currentHighlightView() const { return currentHighlightView_; }
@@ -86,7 +85,6 @@ public:
 
     // --- Editing state --------------------------------------------------------------------
     bool isWaveFormEditing() const { return isWaveFormEditing_; }
-    bool isDragToCreateTextView() const { return isDragToCreateTextView_; }
     // The inline editor, or one of its parts.
     bool isInlineEditor(const QWidget* widget) const;
     QYWaveFormTextEditBackgroundView* editBackgroundView() const { return editBackgroundView_; }
