@@ -1,7 +1,7 @@
 // The waveform editor in the main window over a real movie made by ffmpeg, driven by mouse
 // and key events through the window: a drawn block times the next untimed line and plays
-// it, an edge drag rewrites the script, a block's text typed in place stays text while the
-// movie repeats it, and the drag-speed and rebuild controls.
+// it, a block's text typed in place stays text while the movie repeats it, and the
+// drag-speed and rebuild controls.
 #include "FpsGuard.h"
 #include "QYMainWindowController.h"
 #include "QYMoviePlayerViewController.h"
@@ -73,15 +73,6 @@ TEST_F(MainWindowWaveformTest, ADrawnBlockTimesTheNextUntimedLineAndPlaysIt) {
     EXPECT_EQ(window->moviePlayer()->repeatSubtitle(), timed);
     EXPECT_TRUE(window->moviePlayer()->isPlaying());
     EXPECT_EQ(window->moviePlayer()->currentPlayRate(), 1.0);
-}
-
-TEST_F(MainWindowWaveformTest, DraggingAnEdgeRewritesTheScript) {
-    window->replaceTextInTextView("[00:00:01.00]A[00:00:02.00]\n[00:00:04.00]B[00:00:05.00]");
-    // The end, from 2 s to 2.4 s, grabbed 3 pixels inside the block.
-    drag(at(2.0) - QPoint(3, 0), at(2.4) - QPoint(3, 0));
-    EXPECT_EQ(script(), "[00:00:01.00]A[00:00:02.10]\n[00:00:04.00]B[00:00:05.00]");
-    EXPECT_EQ(window->moviePlayer()->repeatSubtitle(),
-              window->textView()->getAllSubtitles().front());
 }
 
 TEST_F(MainWindowWaveformTest, TextTypedIntoABlockIsTextWhileTheMovieRepeatsIt) {

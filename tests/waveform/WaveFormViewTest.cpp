@@ -214,7 +214,6 @@ INSTANTIATE_TEST_SUITE_P(
     Drawing, DrawingTest,
     testing::Values(
         DrawCase{"TenPixelsCreateNothing", kBlockAt3, {150, kY}, {160, kY}, kBlockAt3},
-        DrawCase{"LeftwardsCreatesNothing", kBlockAt3, {300, kY}, {150, kY}, kBlockAt3},
         DrawCase{"FromInsideABlocksSpanNothing", kBlockAt3, {500, 10}, {700, 10}, kBlockAt3},
         DrawCase{"OverTheOverviewStripNothing", kBlockAt3, {100, 285}, {250, 285}, kBlockAt3},
         DrawCase{"StopsAtTheNextBlock",
