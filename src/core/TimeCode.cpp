@@ -21,6 +21,10 @@ int64_t toInt64(double value) {
     return static_cast<int64_t>(value);
 }
 
+bool isWithinTimeLimit(int64_t milliseconds) {
+    return milliseconds <= kMaximumTimeMilliseconds && milliseconds >= -kMaximumTimeMilliseconds;
+}
+
 } // namespace
 
 TimeCode::TimeCode(double totalMilliseconds) {
@@ -55,9 +59,24 @@ double TimeCode::parseToMilliseconds(const QString& text) {
     }
     if (count != 4)
         return -1.0;
-    const int64_t total = intValue(fields[0]) * int64_t{3600000} + intValue(fields[1]) * 60000 +
-                          intValue(fields[2]) * int64_t{1000} + intValue(fields[3]);
-    return static_cast<double>(total);
+    const std::optional<TimeCode> time =
+        fromClockFields(fields[0], fields[1], fields[2], fields[3]);
+    return time ? time->totalMilliseconds() : -1.0;
+}
+
+std::optional<TimeCode> TimeCode::fromClockFields(QStringView hours, QStringView minutes,
+                                                  QStringView seconds, QStringView milliseconds) {
+    const std::array<int64_t, 4> f = {longLongValue(hours), longLongValue(minutes),
+                                      longLongValue(seconds), longLongValue(milliseconds)};
+    // Each field alone within the limit keeps every product and the sum below 2^63.
+    for (const int64_t field : f) {
+        if (!isWithinTimeLimit(field))
+            return std::nullopt;
+    }
+    const TimeCode time(f[0], f[1], f[2], f[3]);
+    if (!isWithinTimeLimit(static_cast<int64_t>(time.totalMilliseconds())))
+        return std::nullopt;
+    return time;
 }
 
 void TimeCode::setTotalMilliseconds(double totalMilliseconds) {

@@ -5,8 +5,13 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace quillery {
+
+// The longest time, either way, that every form of a time holds: the clock split that
+// prints times keeps whole seconds in 32 bits. Anything longer cannot be converted.
+inline constexpr int64_t kMaximumTimeMilliseconds = int64_t{2147483647} * 1000;
 
 class TimeCode {
 public:
@@ -18,8 +23,13 @@ public:
     static TimeCode fromSeconds(double seconds);
     static TimeCode timeCodeFromString(const QString& text);
     // Four numbers separated by ":", "," or "."; the fourth is whole milliseconds as
-    // written (01,5 is 1 s 5 ms). -1 unless there are exactly four fields.
+    // written (01,5 is 1 s 5 ms). -1 unless there are exactly four fields that convert.
     static double parseToMilliseconds(const QString& text);
+    // The time of four integer fields (leading digits, as the readers take them), or
+    // nothing when a field or the whole time is past kMaximumTimeMilliseconds: such a time
+    // cannot be converted and is never wrapped or clamped.
+    static std::optional<TimeCode> fromClockFields(QStringView hours, QStringView minutes,
+                                                   QStringView seconds, QStringView milliseconds);
 
     void setTotalMilliseconds(double totalMilliseconds);
     void setTotalSeconds(double totalSeconds) { setTotalMilliseconds(totalSeconds * 1000); }

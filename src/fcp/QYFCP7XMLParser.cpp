@@ -6,6 +6,7 @@
 
 #include <QUrl>
 #include <cstring>
+#include <limits>
 
 namespace quillery {
 
@@ -24,14 +25,24 @@ int32_t integerAt(const Element& element, const char* path) {
     return intValue(textAt(element, path));
 }
 
+// Video runs at one to a few hundred frames a second; a timebase outside this range is
+// no rate at all and is read as missing.
+constexpr float kMinimumTimebase = 1;
+constexpr float kMaximumTimebase = 1000;
+
 // Drop-frame timecode skips frame numbers; the frame counts of the timeline are moved past
 // the numbers skipped before them.
-int32_t dropFrameAdjusted(int32_t frame, int32_t timebase) {
+int64_t dropFrameAdjusted(int64_t frame, int32_t timebase) {
     if (timebase == 60)
         return frame + 4 * (frame / 4000);
     if (timebase == 30)
         return frame + 2 * (frame / 2000);
     return frame;
+}
+
+bool fitsInt32(int64_t value) {
+    return value >= std::numeric_limits<int32_t>::min() &&
+           value <= std::numeric_limits<int32_t>::max();
 }
 
 int alignmentFrom(int32_t value) {
@@ -42,9 +53,12 @@ int alignmentFrom(int32_t value) {
     return 2;
 }
 
-QString timeStringOfFrame(int32_t frame, float timebase) {
+// The empty string, as for any unset time, when the frame could not be read.
+QString timeStringOfFrame(std::optional<int32_t> frame, float timebase) {
+    if (!frame)
+        return QString();
     const auto& utility = QYTimeUtility::sharedInstance();
-    return utility.timeStringFromCMTime(utility.getCMTimeWithTimeInteval(frame / timebase));
+    return utility.timeStringFromCMTime(utility.getCMTimeWithTimeInteval(*frame / timebase));
 }
 
 void readSequence(const Element& root, FCP7SequenceReading& reading) {
@@ -53,28 +67,41 @@ void readSequence(const Element& root, FCP7SequenceReading& reading) {
     reading.seqName = cut < 0 ? name : name.left(cut);
     reading.mbIsDropFrame = textAt(root, "sequence/timecode/displayformat") == "DF";
     const QString timebase = textAt(root, "sequence/rate/timebase");
-    reading.miTimebase = intValue(timebase);
-    reading.mfTimebase = floatValue(timebase);
+    const float rate = floatValue(timebase);
+    if (rate >= kMinimumTimebase && rate <= kMaximumTimebase) {
+        reading.miTimebase = intValue(timebase);
+        reading.mfTimebase = rate;
+    }
     reading.duration = MediaTime::make(integerAt(root, "sequence/duration"),
                                        static_cast<int32_t>(reading.mfTimebase));
 }
 
 // Final Cut Pro writes -1 for an edge that a transition decides: the item then starts where
 // the transition before it starts, and ends where the one after it ends.
-int32_t frameAtEdge(const Element& item, const char* edge, const Element& transition) {
-    const int32_t frame = integerAt(item, edge);
+int64_t frameAtEdge(const Element& item, const char* edge, const Element& transition) {
+    const int64_t frame = longLongValue(textAt(item, edge));
     if (frame != -1 || std::strcmp(transition.name(), "transitionitem") != 0)
         return frame;
-    return integerAt(transition, edge);
+    return longLongValue(textAt(transition, edge));
+}
+
+// A timeline frame moved past skipped numbers in a drop-frame sequence; nothing when it,
+// or its adjusted number, does not fit the 32 bits frame numbers have.
+std::optional<int32_t> timelineFrame(int64_t frame, const FCP7SequenceReading& reading) {
+    if (!fitsInt32(frame))
+        return std::nullopt;
+    const int64_t adjusted =
+        reading.mbIsDropFrame ? dropFrameAdjusted(frame, reading.miTimebase) : frame;
+    if (!fitsInt32(adjusted))
+        return std::nullopt;
+    return static_cast<int32_t>(adjusted);
 }
 
 void readGeneratorItem(const Element& item, FCP7SequenceReading& reading) {
-    int32_t start = frameAtEdge(item, "start", item.previous_sibling());
-    int32_t end = frameAtEdge(item, "end", item.next_sibling());
-    if (reading.mbIsDropFrame) {
-        start = dropFrameAdjusted(start, reading.miTimebase);
-        end = dropFrameAdjusted(end, reading.miTimebase);
-    }
+    const std::optional<int32_t> start =
+        timelineFrame(frameAtEdge(item, "start", item.previous_sibling()), reading);
+    const std::optional<int32_t> end =
+        timelineFrame(frameAtEdge(item, "end", item.next_sibling()), reading);
     QString text;
     for (const Element& parameter :
          xml::allElementsByPath(item, QStringLiteral("effect/parameter"))) {
