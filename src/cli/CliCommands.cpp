@@ -4,6 +4,7 @@
 #include "FCPMessages.h"
 #include "FileWriting.h"
 #include "ImportMessages.h"
+#include "Localization.h"
 #include "NumberText.h"
 #include "QYExporter.h"
 #include "QYFCP7XMLParser.h"
@@ -190,8 +191,15 @@ Options parseArguments(const QStringList& arguments) {
     return options;
 }
 
-QString normalised(const QString& text) {
-    return QYStringUtility::sharedInstance().trimTwoNewLineCharacterIntoOne(text);
+QString normalised(QString text) {
+    return QYStringUtility::sharedInstance().trimTwoNewLineCharacterIntoOne(std::move(text));
+}
+
+// Stops with the reason when the path is no file that can be opened for reading.
+void requireReadableFile(const QString& path) {
+    const QString problem = fileAccessProblem(path);
+    if (!problem.isEmpty())
+        inputFailure(cannotReadFileMessage(path, problem));
 }
 
 QString subripToScript(const QString& path) {
@@ -209,7 +217,7 @@ QString subripToScript(const QString& path) {
 QString plainTextToScript(const QString& path) {
     const std::optional<QString> text = getContentFromURL(path);
     if (!text)
-        inputFailure(QStringLiteral("Can not read the text file : %1.").arg(path));
+        inputFailure(cannotReadFileMessage(path, localized("it holds no text")));
     return *text;
 }
 
@@ -217,22 +225,22 @@ QString subtitleFileToScript(const QString& path) {
     Subtitle subtitle;
     const SubtitleFormat* format = loadSubtitle(subtitle, path);
     if (format == nullptr)
-        inputFailure(QStringLiteral("No subtitle format can read %1.").arg(path));
+        inputFailure(cannotReadFileMessage(path, localized("no subtitle format reads it")));
     return subtitle.getTextViewDisplayString();
 }
 
 QString readTextFile(const QString& path) {
+    requireReadableFile(path);
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        inputFailure(QStringLiteral("Can not read %1: no such file.").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        inputFailure(cannotReadFileMessage(path, file.errorString()));
     return QString::fromUtf8(file.readAll());
 }
 
 QString readScript(const QString& path, const std::function<QByteArray()>& readStandardInput) {
     if (path == "-")
         return normalised(QString::fromUtf8(readStandardInput()));
-    if (!QFileInfo(path).isFile())
-        inputFailure(QStringLiteral("Can not read %1: no such file.").arg(path));
+    requireReadableFile(path);
     return normalised(plainTextToScript(path));
 }
 
@@ -293,8 +301,7 @@ QByteArray fcp7Info(const FCP7SequenceReading& reading) {
 
 QString toScript(const Options& options, QByteArray& info) {
     const QString suffix = QFileInfo(options.input).suffix().toLower();
-    if (!QFileInfo(options.input).isFile())
-        inputFailure(QStringLiteral("Can not read %1: no such file.").arg(options.input));
+    requireReadableFile(options.input);
     if (suffix == "srt")
         return normalised(subripToScript(options.input));
     if (suffix == "txt")
@@ -372,14 +379,27 @@ void exportSmoke(const Options& options, const std::function<QByteArray()>& read
     writeOutput(options.output, QYExporter(source).genSmokeXML(settings), result);
 }
 
-// The editor's records for the script, as its list would hold them.
-QList<SubtitleLinePtr> editorLines(const QString& script) {
-    return generateSubtitleLines(script, FrameDuration{});
+// What a subtitle format writes for the editor's records of the script. The records are
+// made and written one at a time, so a long script never has all of them at once.
+QString formatExport(const SubtitleFormat& format, const QString& script, bool rowsAsLineFeeds,
+                     const QString& title) {
+    QString text = format.textHead(title);
+    // Reserved pages cost nothing until written; growing a long text piece by piece
+    // would copy it again and again.
+    text.reserve(2 * script.size());
+    forEachSubtitleLine(script, FrameDuration{}, [&](const SubtitleLinePtr& line) {
+        format.appendLineText(text, *Subtitle::lineForWriting(*line, rowsAsLineFeeds));
+    });
+    return format.finishText(std::move(text));
 }
 
-QString formatExport(int tag, const QString& script) {
-    const SubtitleFormat* format = SubtitleFormat::allSubtitleFormats().at(tag);
-    return format->toText(Subtitle::fromScriptLines(editorLines(script), true), format->name());
+QString avidExport(const QString& script) {
+    const AvidSubtitleFile avid;
+    QString text = AvidSubtitleFile::avidTextHead();
+    text.reserve(2 * script.size());
+    forEachSubtitleLine(script, FrameDuration{},
+                        [&](const SubtitleLinePtr& line) { avid.appendAvidLine(text, *line); });
+    return text + AvidSubtitleFile::avidTextTail();
 }
 
 QString exportScript(const Options& options, const QString& script) {
@@ -394,18 +414,17 @@ QString exportScript(const Options& options, const QString& script) {
     if (options.format == "encore")
         return exporter.getTextScriptFileContent();
     if (options.format == "avid")
-        return AvidSubtitleFile().convertSubtitleToAvidText(editorLines(script));
-    if (options.format == "vtt") {
-        const SubtitleFormat* webVtt = SubtitleFormat::allSubtitleFormats().at(0);
-        return webVtt->toText(Subtitle::fromScriptLines(editorLines(script), false),
-                              QCoreApplication::translate("Quillery", "WebVTT"));
-    }
+        return avidExport(script);
+    if (options.format == "vtt")
+        return formatExport(*SubtitleFormat::allSubtitleFormats().at(0), script, false,
+                            localized("WebVTT"));
     if (options.format == "plain")
         return script;
     const auto tag = formatTags.find(options.format);
     if (tag == formatTags.end())
         usageFailure(QStringLiteral("unknown export format \"%1\"").arg(options.format));
-    return formatExport(tag->second, script);
+    const SubtitleFormat& format = *SubtitleFormat::allSubtitleFormats().at(tag->second);
+    return formatExport(format, script, true, format.name());
 }
 
 QByteArray writeWaveform(const Options& options) {

@@ -1,5 +1,7 @@
 #include "QYRegex.h"
 
+#include "QYLog.h"
+
 #include <QDebug>
 #include <array>
 #include <memory>
@@ -26,8 +28,8 @@ CompiledRegex compile(const QString& pattern) {
         uregex_open(reinterpret_cast<const UChar*>(pattern.utf16()),
                     static_cast<int32_t>(pattern.size()), 0, &parseError, &status);
     if (U_FAILURE(status)) {
-        qWarning("%s DBG: The pattern %s does not compile: %s", Q_FUNC_INFO,
-                 qUtf8Printable(pattern), u_errorName(status));
+        qCWarning(lcQuillery, "The pattern %s does not compile: %s", qUtf8Printable(pattern),
+                  u_errorName(status));
         return nullptr;
     }
     return CompiledRegex(regex);
@@ -157,6 +159,11 @@ QList<RegexMatch> allMatches(const QString& text, const QString& pattern) {
         matches.append(RegexMatch{r, text.sliced(r.location, r.length)});
     });
     return matches;
+}
+
+void enumerateMatches(const QString& text, const QString& pattern,
+                      const std::function<void(TextRange)>& visit) {
+    forEachMatch(text, pattern, visit);
 }
 
 } // namespace quillery::QYRegex

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace quillery {
 
@@ -32,6 +33,9 @@ QStringList matchEnumeratorWithRegex(const QString& text, const QString& pattern
 TextRange rangeOfRegex(const QString& text, const QString& pattern, TextRange inRange);
 TextRange rangeOfRegex(const QString& text, const QString& pattern);
 QList<RegexMatch> allMatches(const QString& text, const QString& pattern);
+// Each match's range, left to right, without gathering them: for texts with very many.
+void enumerateMatches(const QString& text, const QString& pattern,
+                      const std::function<void(TextRange)>& visit);
 
 } // namespace QYRegex
 } // namespace quillery

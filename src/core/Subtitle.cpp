@@ -10,13 +10,16 @@ Subtitle::Subtitle() : filename(QCoreApplication::translate("Quillery", "Untitle
 
 Subtitle Subtitle::fromScriptLines(const QList<SubtitleLinePtr>& lines, bool rowsAsLineFeeds) {
     Subtitle subtitle;
-    for (const SubtitleLinePtr& line : lines) {
-        SubtitleLinePtr copy = SubtitleLine::copyOf(*line);
-        if (rowsAsLineFeeds)
-            copy->setText(QString(copy->text()).replace(kLineBreakMark, u'\n'));
-        subtitle.subtitles.append(copy);
-    }
+    for (const SubtitleLinePtr& line : lines)
+        subtitle.subtitles.append(lineForWriting(*line, rowsAsLineFeeds));
     return subtitle;
+}
+
+SubtitleLinePtr Subtitle::lineForWriting(const SubtitleLine& line, bool rowsAsLineFeeds) {
+    SubtitleLinePtr copy = SubtitleLine::copyOf(line);
+    if (rowsAsLineFeeds)
+        copy->setText(QString(copy->text()).replace(kLineBreakMark, u'\n'));
+    return copy;
 }
 
 bool Subtitle::calculateTimeCodesFromFrameNumbers(double frameRate) {

@@ -19,6 +19,8 @@ public:
     // editor's own records stay as they are, with the line-break marks turned into line
     // feeds when the format writes row breaks of its own.
     static Subtitle fromScriptLines(const QList<SubtitleLinePtr>& lines, bool rowsAsLineFeeds);
+    // The copy of one editor line that such a list holds.
+    static SubtitleLinePtr lineForWriting(const SubtitleLine& line, bool rowsAsLineFeeds);
 
     // Frame-based readers fill frame numbers; this turns them into time codes at the
     // given rate. False (nothing done) for lists read by a time-based format.

@@ -1,8 +1,11 @@
 #include "ScriptText.h"
 
+#include "NumberText.h"
 #include "QYRegex.h"
 #include "QYTimeUtility.h"
 #include "ScriptMarks.h"
+
+#include <limits>
 
 namespace quillery {
 
@@ -19,10 +22,8 @@ int32_t droppedFramesPerMinute(FrameDuration d) {
     return 0;
 }
 
-// 32-bit arithmetic that wraps instead of overflowing, like the integer maths it mirrors.
-int32_t wrapped(int64_t value) {
-    return static_cast<int32_t>(static_cast<uint32_t>(value));
-}
+// Wide enough that no product of 32-bit fields and frame durations can overflow.
+using WideTicks = __int128;
 
 bool isLineBreak(QChar c) {
     return c == u'\n' || c == u'\r';
@@ -37,19 +38,18 @@ int32_t numeratorFromQuilleryTimecode(const QString& timeString, FrameDuration d
 int32_t numeratorFromTimeStringFields(const TimeStringFields& f, FrameDuration d) {
     if (!f.valid)
         return -1;
-    const int32_t s = f.wholeSeconds();
-    int32_t ticks;
-    if (d.numerator == 1001 || d.numerator == 2002) {
-        // The NTSC second is 1.001 real seconds, scaled in single precision.
-        const auto ntscSecond = static_cast<int32_t>(static_cast<float>(d.denominator) * 1.001f);
-        ticks = wrapped(int64_t{f.frames} * d.numerator + int64_t{ntscSecond} * s);
-    } else {
-        ticks = wrapped(int64_t{f.frames} * d.numerator + int64_t{s} * d.denominator);
-    }
-    const int32_t minutes = wrapped(int64_t{f.hours} * 60 + f.minutes);
-    const int32_t dropped =
-        wrapped(int64_t{minutes - minutes / 10} * droppedFramesPerMinute(d) * d.numerator);
-    return wrapped(int64_t{ticks} - dropped);
+    const WideTicks s = WideTicks{f.hours} * 3600 + WideTicks{f.minutes} * 60 + f.seconds;
+    // The NTSC second is 1.001 real seconds, scaled in single precision.
+    const bool ntsc = d.numerator == 1001 || d.numerator == 2002;
+    const WideTicks second =
+        ntsc ? toInt32(static_cast<float>(d.denominator) * 1.001f) : d.denominator;
+    const WideTicks minutes = WideTicks{f.hours} * 60 + f.minutes;
+    const WideTicks dropped = (minutes - minutes / 10) * droppedFramesPerMinute(d) * d.numerator;
+    const WideTicks ticks = WideTicks{f.frames} * d.numerator + second * s - dropped;
+    // A count past 32 bits cannot be converted; it is never wrapped.
+    if (ticks > std::numeric_limits<int32_t>::max() || ticks < std::numeric_limits<int32_t>::min())
+        return -1;
+    return static_cast<int32_t>(ticks);
 }
 
 SubtitleLinePtr parseText(const QString& line, FrameDuration frameDuration) {
@@ -75,22 +75,41 @@ SubtitleLinePtr parseText(const QString& line, FrameDuration frameDuration) {
     return record;
 }
 
-QList<SubtitleLinePtr> createSubtitleLinesFromText(const QString& text,
-                                                   FrameDuration frameDuration) {
-    QList<SubtitleLinePtr> lines;
+namespace {
+
+void forEachTextLine(QStringView text, FrameDuration frameDuration,
+                     const std::function<void(const SubtitleLinePtr&)>& visit) {
     qsizetype begin = 0;
     while (true) {
         const qsizetype end = text.indexOf(u'\n', begin);
         const qsizetype stop = end < 0 ? text.size() : end;
-        lines.append(parseText(text.sliced(begin, stop - begin), frameDuration));
+        visit(parseText(text.sliced(begin, stop - begin).toString(), frameDuration));
         if (end < 0)
-            return lines;
+            return;
         begin = end + 1;
     }
 }
 
+} // namespace
+
+QList<SubtitleLinePtr> createSubtitleLinesFromText(const QString& text,
+                                                   FrameDuration frameDuration) {
+    QList<SubtitleLinePtr> lines;
+    forEachTextLine(text, frameDuration,
+                    [&lines](const SubtitleLinePtr& line) { lines.append(line); });
+    return lines;
+}
+
 QList<SubtitleLinePtr> generateSubtitleLines(const QString& wholeText,
                                              FrameDuration frameDuration) {
+    QList<SubtitleLinePtr> lines;
+    forEachSubtitleLine(wholeText, frameDuration,
+                        [&lines](const SubtitleLinePtr& line) { lines.append(line); });
+    return lines;
+}
+
+void forEachSubtitleLine(const QString& wholeText, FrameDuration frameDuration,
+                         const std::function<void(const SubtitleLinePtr&)>& visit) {
     const auto isTrimmed = [](QChar c) {
         return c == u'\r' || c == u'\t' || c == u' ';
     };
@@ -100,7 +119,7 @@ QList<SubtitleLinePtr> generateSubtitleLines(const QString& wholeText,
         ++begin;
     while (end > begin && isTrimmed(wholeText[end - 1]))
         --end;
-    return createSubtitleLinesFromText(wholeText.sliced(begin, end - begin), frameDuration);
+    forEachTextLine(QStringView(wholeText).sliced(begin, end - begin), frameDuration, visit);
 }
 
 qsizetype findLastBreak(qsizetype location, const QString& text) {

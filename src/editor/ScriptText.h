@@ -10,6 +10,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace quillery {
 
@@ -26,7 +27,8 @@ struct FrameDuration {
 };
 
 // A time string as a count of Final Cut Pro X ticks. NTSC frame durations count the
-// string as drop-frame timecode. All in 32 bits; -1 when the seconds part is malformed.
+// string as drop-frame timecode. -1 when the seconds part is malformed or the count does
+// not fit in 32 bits.
 int32_t numeratorFromQuilleryTimecode(const QString& timeString, FrameDuration frameDuration);
 int32_t numeratorFromTimeStringFields(const TimeStringFields& fields, FrameDuration frameDuration);
 
@@ -37,6 +39,9 @@ QList<SubtitleLinePtr> createSubtitleLinesFromText(const QString& text,
                                                    FrameDuration frameDuration);
 // As above for a whole editor text, trimmed of CR, TAB and space at both ends first.
 QList<SubtitleLinePtr> generateSubtitleLines(const QString& wholeText, FrameDuration frameDuration);
+// The same records handed over one at a time, for texts too long to hold them all.
+void forEachSubtitleLine(const QString& wholeText, FrameDuration frameDuration,
+                         const std::function<void(const SubtitleLinePtr&)>& visit);
 
 // Start of the text line holding location: one past the last CR or LF before it, or 0.
 qsizetype findLastBreak(qsizetype location, const QString& text);

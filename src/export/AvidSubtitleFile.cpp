@@ -8,15 +8,25 @@
 namespace quillery {
 
 QString AvidSubtitleFile::convertSubtitleToAvidText(const QList<SubtitleLinePtr>& subtitles) const {
-    QString text = QStringLiteral(
+    QString text = avidTextHead();
+    for (const SubtitleLinePtr& line : subtitles)
+        appendAvidLine(text, *line);
+    return text + avidTextTail();
+}
+
+QString AvidSubtitleFile::avidTextHead() {
+    return QStringLiteral(
         "@ This file written with the Avid Caption plugin, version 1\n\n<begin subtitles>\n\n");
-    for (const SubtitleLinePtr& line : subtitles) {
-        text += convertToAvidTimeFormat(line->getStartTimeString()) + u' ' +
-                convertToAvidTimeFormat(line->getEndTimeString()) + u'\n' + line->text() +
-                QStringLiteral("\n\n");
-    }
-    text += QStringLiteral("\n\n<end subtitles>");
-    return text;
+}
+
+void AvidSubtitleFile::appendAvidLine(QString& text, const SubtitleLine& line) const {
+    text += convertToAvidTimeFormat(line.getStartTimeString()) + u' ' +
+            convertToAvidTimeFormat(line.getEndTimeString()) + u'\n' + line.text() +
+            QStringLiteral("\n\n");
+}
+
+QString AvidSubtitleFile::avidTextTail() {
+    return QStringLiteral("\n\n<end subtitles>");
 }
 
 QString AvidSubtitleFile::convertToAvidTimeFormat(const QString& timeString) const {

@@ -62,31 +62,43 @@ QYExporter::QYExporter(const QYExportSource& textView, Clock clock)
     : textView_(textView), clock_(std::move(clock)) {}
 
 QList<SubtitleLinePtr> QYExporter::generateSubtitleLines() const {
-    const QString script = textView_.scriptText();
-    const QString text = trimmedOfBlanks(script).toString();
-    const QList<RegexMatch> matches = QYRegex::allMatches(text, kTimeStringPattern);
-
     QList<SubtitleLinePtr> lines;
-    for (qsizetype i = 1; i < matches.size(); ++i) {
-        const RegexMatch& previous = matches[i - 1];
-        const RegexMatch& current = matches[i];
-        const qsizetype gapStart = previous.range.end();
-        const QStringView between =
-            trimmedOfBlanks(QStringView(text).sliced(gapStart, current.range.location - gapStart));
-        if (!between.isEmpty())
-            lines.append(subtitleBetween(previous.text, current.text, between.toString()));
-    }
-
-    if (!matches.isEmpty()) {
-        const RegexMatch& last = matches.last();
-        const QStringView rest = restOfLine(QStringView(text).sliced(last.range.end()));
-        if (!rest.isEmpty()) {
-            const double duration = textView_.movieDuration();
-            QY_DBG("The time interval is : %f", duration);
-            lines.append(subtitleToMovieEnd(last.text, duration, rest.toString()));
-        }
-    }
+    forEachSubtitleLine([&lines](const SubtitleLinePtr& line) { lines.append(line); });
     return lines;
+}
+
+void QYExporter::forEachSubtitleLine(
+    const std::function<void(const SubtitleLinePtr&)>& visit) const {
+    const QString script = textView_.scriptText();
+    // Blanks cannot be part of a time string, so the matches inside the trimmed text are
+    // the whole script's matches that lie within it.
+    const QStringView whole(script);
+    const QStringView trimmed = trimmedOfBlanks(whole);
+    const qsizetype begin = trimmed.data() - whole.data();
+    const qsizetype end = begin + trimmed.size();
+    TextRange previous;
+    QYRegex::enumerateMatches(script, kTimeStringPattern, [&](TextRange current) {
+        if (current.location < begin || current.end() > end)
+            return;
+        if (previous.found()) {
+            const QStringView between =
+                trimmedOfBlanks(whole.sliced(previous.end(), current.location - previous.end()));
+            if (!between.isEmpty())
+                visit(subtitleBetween(script.sliced(previous.location, previous.length),
+                                      script.sliced(current.location, current.length),
+                                      between.toString()));
+        }
+        previous = current;
+    });
+    if (!previous.found())
+        return;
+    const QStringView rest = restOfLine(whole.sliced(previous.end(), end - previous.end()));
+    if (!rest.isEmpty()) {
+        const double duration = textView_.movieDuration();
+        QY_DBG("The time interval is : %f", duration);
+        visit(subtitleToMovieEnd(script.sliced(previous.location, previous.length), duration,
+                                 rest.toString()));
+    }
 }
 
 SubtitleLinePtr QYExporter::subtitleBetween(const QString& startString, const QString& endString,
@@ -107,10 +119,14 @@ SubtitleLinePtr QYExporter::subtitleToMovieEnd(const QString& startString, doubl
     SubtitleLinePtr line = SubtitleLine::create();
     line->setStartTime(
         QYTimeUtility::sharedInstance().timeIntervalFromStringWithFloor(startString));
-    line->setEndTime(duration);
+    const double ticks = std::trunc(textView_.fcpxFrameDurationDenominator() * duration);
+    // A duration no time can hold cannot be converted: -1, as for a malformed time string.
+    // Within it, ticks at any 32-bit denominator stay inside 64 bits.
+    const bool convertible =
+        std::abs(duration) * 1000 <= static_cast<double>(kMaximumTimeMilliseconds);
+    line->setEndTime(convertible ? duration : -1);
+    line->endNumerator = convertible ? static_cast<int64_t>(ticks) : -1;
     line->startNumerator = textView_.numeratorFromQuilleryTimecode(startString);
-    line->endNumerator =
-        static_cast<int64_t>(std::trunc(textView_.fcpxFrameDurationDenominator() * duration));
     line->setText(text);
     return line;
 }
@@ -132,16 +148,15 @@ QString QYExporter::textScriptTimeStringFromTimeInterval(double seconds) {
 // Numbered from 0; blocks are separated by one empty line and the text ends with "\n".
 QString QYExporter::getSRTFileContent() const {
     QString content;
-    const QList<SubtitleLinePtr> lines = generateSubtitleLines();
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const SubtitleLine& line = *lines[i];
+    qsizetype number = 0;
+    forEachSubtitleLine([&](const SubtitleLinePtr& line) {
         if (!content.isEmpty())
             content += u'\n';
-        content += QString::number(i) + u'\n';
-        content += srtTimeStringFromTimeInterval(line.startTime()) + QStringLiteral(" --> ") +
-                   srtTimeStringFromTimeInterval(line.endTime()) + u'\n';
-        content += withLineFeeds(line.text()) + u'\n';
-    }
+        content += QString::number(number++) + u'\n';
+        content += srtTimeStringFromTimeInterval(line->startTime()) + QStringLiteral(" --> ") +
+                   srtTimeStringFromTimeInterval(line->endTime()) + u'\n';
+        content += withLineFeeds(line->text()) + u'\n';
+    });
     return content;
 }
 
@@ -149,28 +164,27 @@ QString QYExporter::getSRTFileContent() const {
 QString QYExporter::getSTLFileContent() const {
     QString content = QStringLiteral("//This STL file is genetated by ") +
                       SystemUtility::sharedInstance().getBundleName();
-    for (const SubtitleLinePtr& line : generateSubtitleLines()) {
+    forEachSubtitleLine([&content](const SubtitleLinePtr& line) {
         content += u'\n';
         content += stlTimeStringFromTimeInterval(line->startTime()) + QStringLiteral(", ") +
                    stlTimeStringFromTimeInterval(line->endTime()) + QStringLiteral(", ") +
                    line->text();
-    }
+    });
     return content;
 }
 
 // Numbered from 0, no header and no line feed after the last subtitle.
 QString QYExporter::getTextScriptFileContent() const {
     QString content;
-    const QList<SubtitleLinePtr> lines = generateSubtitleLines();
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const SubtitleLine& line = *lines[i];
+    qsizetype number = 0;
+    forEachSubtitleLine([&](const SubtitleLinePtr& line) {
         if (!content.isEmpty())
             content += u'\n';
-        content += QString::number(i) + u' ' +
-                   textScriptTimeStringFromTimeInterval(line.startTime()) + u' ' +
-                   textScriptTimeStringFromTimeInterval(line.endTime()) + u' ' +
-                   withLineFeeds(line.text());
-    }
+        content += QString::number(number++) + u' ' +
+                   textScriptTimeStringFromTimeInterval(line->startTime()) + u' ' +
+                   textScriptTimeStringFromTimeInterval(line->endTime()) + u' ' +
+                   withLineFeeds(line->text());
+    });
     return content;
 }
 

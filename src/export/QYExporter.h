@@ -17,6 +17,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 namespace quillery {
@@ -40,6 +41,9 @@ public:
 
     // The subtitles of the script text in text order, unsorted and unchecked.
     QList<SubtitleLinePtr> generateSubtitleLines() const;
+    // The same subtitles handed over one at a time, so a long script is written without
+    // holding a record for every subtitle at once.
+    void forEachSubtitleLine(const std::function<void(const SubtitleLinePtr&)>& visit) const;
 
     // Hours are never wrapped at 24, and frames never carry into the seconds.
     static QString srtTimeStringFromTimeInterval(double seconds);

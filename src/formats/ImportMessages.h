@@ -14,4 +14,13 @@ QString srtReadFailureMessage(const QString& fileName);
 // The file decoded but held no cue that converts.
 QString srtTranslateFailureMessage(const QString& fileName);
 
+// Why the path cannot be read as a file, in words for the user: it is missing, a folder,
+// no regular file (a pipe, a socket, a device) or refused by the system. Empty when it
+// opens for reading.
+QString fileAccessProblem(const QString& path);
+// The words for an error number of a failed open.
+QString openErrorReason(int errorNumber);
+// "Can not read NAME: REASON."
+QString cannotReadFileMessage(const QString& fileName, const QString& reason);
+
 } // namespace quillery

@@ -11,9 +11,10 @@ public:
     static QYStringUtility& sharedInstance();
 
     // U+2028, U+2029 and CR become LF; then only LF and units of 32 or more remain.
-    QString scanString(const QString& text) const;
+    // Both work in place on a text handed over with std::move.
+    QString scanString(QString text) const;
     // CR LF pairs become LF, then scanString.
-    QString trimTwoNewLineCharacterIntoOne(const QString& text) const;
+    QString trimTwoNewLineCharacterIntoOne(QString text) const;
 };
 
 } // namespace quillery

@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace quillery {
@@ -69,59 +70,70 @@ QString timeString(const QString& timeLine, qsizetype clockAt, qsizetype millise
     return timeLine.mid(clockAt, kClockLength) + u'.' + twoDigits(toInt32(frames));
 }
 
-void appendLine(QString& text, const QString& line) {
-    if (text.isEmpty())
-        text = line;
-    else
-        text += u'\n' + line;
+void appendLine(QString& text, QStringView line) {
+    if (!text.isEmpty())
+        text += u'\n';
+    text += line;
 }
 
+// Reads the lines as they come: each is read once the line after it is known, and each
+// cue goes into the script text as soon as it is complete.
 class CueScanner {
 public:
     explicit CueScanner(float fps) : fps_(fps) {}
 
-    void scan(const QStringList& lines) {
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QString& line = lines[i];
-            switch (state_) {
-            case State::AfterText:
-                readAfterText(line, i + 1 < lines.size() ? &lines[i + 1] : nullptr);
-                break;
-            case State::AtTimeLine:
-                readTimeLine(line);
-                break;
-            case State::AfterTimeLine:
-                appendLine(text_, line);
-                state_ = State::AfterText;
-                break;
-            }
-        }
-        emitPendingCue();
+    void feed(QStringView line) {
+        if (pending_)
+            read(*pending_, &line);
+        pending_ = line;
     }
 
-    QStringList scriptLines() const { return scriptLines_; }
+    // The script lines joined by line feeds.
+    QString finish() {
+        if (pending_)
+            read(*pending_, nullptr);
+        pending_.reset();
+        emitPendingCue();
+        return std::move(script_);
+    }
 
 private:
     enum class State { AfterText, AtTimeLine, AfterTimeLine };
 
-    void readAfterText(const QString& line, const QString* nextLine) {
-        if (!isNumberLine(line)) {
+    void read(QStringView line, const QStringView* nextLine) {
+        switch (state_) {
+        case State::AfterText:
+            readAfterText(line, nextLine);
+            break;
+        case State::AtTimeLine:
+            readTimeLine(line);
+            break;
+        case State::AfterTimeLine:
+            appendLine(text_, line);
+            state_ = State::AfterText;
+            break;
+        }
+    }
+
+    void readAfterText(QStringView line, const QStringView* nextLine) {
+        if (!isNumberLine(line.toString())) {
             appendLine(text_, line);
             return;
         }
         // A number on the last line is dropped.
         if (nextLine == nullptr)
             return;
-        if (SRTFile::isTimecodeString(withoutSpaces(*nextLine))) {
+        if (SRTFile::isTimecodeString(withoutSpaces(nextLine->toString()))) {
             emitPendingCue();
             state_ = State::AtTimeLine;
         } else {
-            text_ += u'\n' + line;
+            text_ += u'\n';
+            text_ += line;
         }
     }
 
-    void readTimeLine(const QString& line) {
-        const QString timeLine = withoutSpaces(line);
+    void readTimeLine(QStringView line) {
+        const QString timeLine = withoutSpaces(line.toString());
         start_ = timeString(timeLine, kStartClock, kStartMilliseconds, fps_);
         end_ = timeString(timeLine, kEndClock, kEndMilliseconds, fps_);
         state_ = State::AfterTimeLine;
@@ -129,9 +141,10 @@ private:
 
     void emitPendingCue() {
         if (!start_.isEmpty() && !end_.isEmpty() && !text_.isEmpty()) {
-            QString cueText = text_;
-            cueText.replace(u'\n', kLineBreakMark);
-            scriptLines_.append(u'[' + start_ + u']' + cueText + u'[' + end_ + u']');
+            if (!script_.isEmpty())
+                script_ += u'\n';
+            script_ +=
+                u'[' + start_ + u']' + text_.replace(u'\n', kLineBreakMark) + u'[' + end_ + u']';
         }
         start_.clear();
         end_.clear();
@@ -140,10 +153,11 @@ private:
 
     float fps_;
     State state_ = State::AfterText;
+    std::optional<QStringView> pending_;
     QString start_;
     QString end_;
     QString text_;
-    QStringList scriptLines_;
+    QString script_;
 };
 
 } // namespace
@@ -154,8 +168,8 @@ SRTFile::SRTFile(const QString& path) {
 
 QString SRTFile::loadFile(const QString& filePath) {
     path = filePath;
-    const std::optional<QString> content = getContentFromURL(filePath);
-    text = content ? QString(*content).replace(u'\r', u'\n') : QString();
+    std::optional<QString> content = getContentFromURL(filePath);
+    text = content ? std::move(content->replace(u'\r', u'\n')) : QString();
     return text;
 }
 
@@ -165,15 +179,18 @@ bool SRTFile::isTimecodeString(const QString& spaceFreeLine) {
 
 QStringList SRTFile::generateSRTLines(const QStringList& lines, float fps) {
     CueScanner scanner(fps);
-    scanner.scan(lines);
-    return scanner.scriptLines();
+    for (const QString& line : lines)
+        scanner.feed(line);
+    const QString script = scanner.finish();
+    return script.isEmpty() ? QStringList() : script.split(u'\n');
 }
 
 QString SRTFile::convertToText(const QString& text, float fps) {
-    if (text.trimmed().size() < kShortestSubRipText)
+    if (QStringView(text).trimmed().size() < kShortestSubRipText)
         return QString();
-    const QStringList lines = TextFileReader::sharedInstance().getLinesFromText(text);
-    return generateSRTLines(lines, fps).join(u'\n');
+    CueScanner scanner(fps);
+    TextFileReader::forEachLineOfText(text, [&scanner](QStringView line) { scanner.feed(line); });
+    return scanner.finish();
 }
 
 } // namespace quillery

@@ -71,15 +71,18 @@ void SubViewer10::loadSubtitle(Subtitle& subtitle, const QStringList& lines, con
     subtitle.renumber(1);
 }
 
-QString SubViewer10::toText(const Subtitle& subtitle, const QString& title) const {
-    QString text = header(title);
-    for (const SubtitleLinePtr& line : subtitle.subtitles) {
-        appendTime(text, line->startTimeCode());
-        text += u'\n' + QString(line->text()).replace(u'\n', u'|').replace(kLineBreakMark, u'|') +
-                u'\n';
-        appendTime(text, line->endTimeCode());
-        text += "\n\n";
-    }
+QString SubViewer10::textHead(const QString& title) const {
+    return header(title);
+}
+
+void SubViewer10::appendLineText(QString& text, const SubtitleLine& line) const {
+    appendTime(text, line.startTimeCode());
+    text += u'\n' + QString(line.text()).replace(u'\n', u'|').replace(kLineBreakMark, u'|') + u'\n';
+    appendTime(text, line.endTimeCode());
+    text += "\n\n";
+}
+
+QString SubViewer10::finishText(QString text) const {
     text += "[end]\n******** END SCRIPT ********\n";
     return text;
 }

@@ -12,7 +12,9 @@ public:
     SubViewer10();
 
     void loadSubtitle(Subtitle& subtitle, const QStringList& lines, const QString& path) override;
-    QString toText(const Subtitle& subtitle, const QString& title) const override;
+    QString textHead(const QString& title) const override;
+    void appendLineText(QString& text, const SubtitleLine& line) const override;
+    QString finishText(QString text) const override;
 };
 
 } // namespace quillery

@@ -1,6 +1,5 @@
 #include "SubViewer20.h"
 
-#include "NumberText.h"
 #include "QYRegex.h"
 #include "ScriptMarks.h"
 
@@ -48,13 +47,18 @@ bool isTimeLine(const QString& trimmed) {
 }
 
 // Sets both times of a time line on the cue; false when the line does not split into
-// eight fields. The digits after the point are whole milliseconds: 01.5 is 1 s 5 ms.
+// eight fields or a time cannot be converted. The digits after the point are whole milliseconds:
+// 01.5 is 1 s 5 ms.
 bool readTimes(const QString& timeLine, SubtitleLine& cue) {
     const QStringList f = QString(timeLine).replace(u',', u':').replace(u'.', u':').split(u':');
     if (f.size() != 8)
         return false;
-    cue.setStartTimeCode(TimeCode(intValue(f[0]), intValue(f[1]), intValue(f[2]), intValue(f[3])));
-    cue.setEndTimeCode(TimeCode(intValue(f[4]), intValue(f[5]), intValue(f[6]), intValue(f[7])));
+    const std::optional<TimeCode> start = TimeCode::fromClockFields(f[0], f[1], f[2], f[3]);
+    const std::optional<TimeCode> end = TimeCode::fromClockFields(f[4], f[5], f[6], f[7]);
+    if (!start || !end)
+        return false;
+    cue.setStartTimeCode(*start);
+    cue.setEndTimeCode(*end);
     return true;
 }
 
@@ -88,15 +92,19 @@ void SubViewer20::loadSubtitle(Subtitle& subtitle, const QStringList& lines, con
     subtitle.renumber(1);
 }
 
-QString SubViewer20::toText(const Subtitle& subtitle, const QString& title) const {
-    QString text = header(title);
-    for (const SubtitleLinePtr& line : subtitle.subtitles) {
-        appendClockTime(text, line->startTimeCode(), true);
-        text += u',';
-        appendClockTime(text, line->endTimeCode(), true);
-        text += u'\n' + replaced(line->text(), kWriteReplacements) + "\n\n";
-    }
-    return text.trimmed();
+QString SubViewer20::textHead(const QString& title) const {
+    return header(title);
+}
+
+void SubViewer20::appendLineText(QString& text, const SubtitleLine& line) const {
+    appendClockTime(text, line.startTimeCode(), true);
+    text += u',';
+    appendClockTime(text, line.endTimeCode(), true);
+    text += u'\n' + replaced(line.text(), kWriteReplacements) + "\n\n";
+}
+
+QString SubViewer20::finishText(QString text) const {
+    return std::move(text).trimmed();
 }
 
 } // namespace quillery

@@ -67,8 +67,21 @@ bool SubtitleFormat::loadIfMine(Subtitle& subtitle, const QStringList& lines, co
 
 void SubtitleFormat::loadSubtitle(Subtitle&, const QStringList&, const QString&) {}
 
-QString SubtitleFormat::toText(const Subtitle&, const QString&) const {
+QString SubtitleFormat::toText(const Subtitle& subtitle, const QString& title) const {
+    QString text = textHead(title);
+    for (const SubtitleLinePtr& line : subtitle.subtitles)
+        appendLineText(text, *line);
+    return finishText(std::move(text));
+}
+
+QString SubtitleFormat::textHead(const QString&) const {
     return QString();
+}
+
+void SubtitleFormat::appendLineText(QString&, const SubtitleLine&) const {}
+
+QString SubtitleFormat::finishText(QString text) const {
+    return text;
 }
 
 void SubtitleFormat::removeNativeFormatting(Subtitle&, const SubtitleFormat*) const {}
@@ -86,9 +99,14 @@ const SubtitleFormat* loadSubtitle(Subtitle& subtitle, const QString& path, bool
     const std::optional<QString> text = TextFileReader().readFile(path);
     if (!text)
         return nullptr;
-    const QStringList lines = cutIntoLines(*text);
+    return loadSubtitleText(subtitle, *text);
+}
+
+const SubtitleFormat* loadSubtitleText(Subtitle& subtitle, const QString& text) {
+    subtitle.subtitles.clear();
+    const QStringList lines = cutIntoLines(text);
     // Loading is a function of the lines alone, so the claiming trial load is the load.
-    SubtitleFormat* format = firstFormatClaiming(lines, path, subtitle);
+    SubtitleFormat* format = firstFormatClaiming(lines, subtitle.fileUrl, subtitle);
     if (format == nullptr)
         return nullptr;
     subtitle.format = format;

@@ -44,7 +44,12 @@ public:
     bool loadIfMine(Subtitle& subtitle, const QStringList& lines, const QString& path);
 
     virtual void loadSubtitle(Subtitle& subtitle, const QStringList& lines, const QString& path);
-    virtual QString toText(const Subtitle& subtitle, const QString& title) const;
+    // textHead, then appendLineText for each line, then finishText. A caller with too many
+    // lines to hold at once runs the three itself, a line at a time.
+    QString toText(const Subtitle& subtitle, const QString& title) const;
+    virtual QString textHead(const QString& title) const;
+    virtual void appendLineText(QString& text, const SubtitleLine& line) const;
+    virtual QString finishText(QString text) const;
     virtual void removeNativeFormatting(Subtitle& subtitle, const SubtitleFormat* newFormat) const;
 
     // The line's text with every run of line feeds cut down to one.
@@ -66,5 +71,7 @@ private:
 // The batch flag is accepted for callers that import many files; no format reads it.
 const SubtitleFormat* loadSubtitle(Subtitle& subtitle, const QString& path,
                                    bool isBatchMode = false);
+// The same for a file's text as the plain-text reader gives it.
+const SubtitleFormat* loadSubtitleText(Subtitle& subtitle, const QString& text);
 
 } // namespace quillery

@@ -7,7 +7,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringTokenizer>
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <type_traits>
@@ -72,9 +72,6 @@ QByteArray detectedCharset(const QByteArray& bytes) {
     }
     uchardet_data_end(detector.get());
     const QByteArray charset = QByteArray(uchardet_get_charset(detector.get())).toUpper();
-    // Bytes with NULs are binary data whatever single-byte charset the detector names.
-    if (bytes.contains('\0') && !isWideUnicode(charset))
-        return {};
     // Files labelled Latin-1 use the Windows superset in practice (euro sign, curly quotes).
     if (charset == "ISO-8859-1")
         return "windows-1252";
@@ -88,7 +85,15 @@ int32_t convert(UConverter* converter, QString& target, const QByteArray& bytes,
                          static_cast<int32_t>(bytes.size()), &status);
 }
 
-std::optional<QString> decode(const QByteArray& bytes, const char* charset, InvalidBytes mode) {
+// The whole code units of a UTF-16 or UTF-32 text: a dangling last byte would decode
+// to a replacement character of its own.
+QByteArray wholeCodeUnits(const QByteArray& bytes, const QByteArray& charset) {
+    const qsizetype unit = charset.startsWith("UTF-16") ? 2 : charset.startsWith("UTF-32") ? 4 : 1;
+    return bytes.size() % unit == 0 ? bytes : bytes.first(bytes.size() - bytes.size() % unit);
+}
+
+std::optional<QString> decode(const QByteArray& allBytes, const char* charset, InvalidBytes mode) {
+    const QByteArray bytes = wholeCodeUnits(allBytes, QByteArray(charset).toUpper());
     if (bytes.size() >= std::numeric_limits<int32_t>::max()) {
         QY_DBG("The file is too large to decode");
         return std::nullopt;
@@ -165,29 +170,55 @@ std::optional<QString> decodeWindowsCodePage(const QByteArray& bytes) {
     return best;
 }
 
-// The second decoder, for files the detector cannot name: UTF-8 when the bytes are valid
-// UTF-8, UTF-16/32 for text with NULs, otherwise a Windows code page.
-std::optional<QString> decodeAsPlainText(const QByteArray& bytes) {
+bool hasNonAsciiByte(const QByteArray& bytes) {
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+}
+
+// Seven-bit bytes read the same in every charset the detector could name, except the
+// ISO-2022 family (escape sequences) and HZ ("~{"), which it is left to tell.
+bool isPlainAscii(const QByteArray& bytes) {
+    return !hasNonAsciiByte(bytes) && !bytes.contains('\x1B') && !bytes.contains("~{");
+}
+
+// NULs are text in UTF-16 and UTF-32, and stray characters (which the readers clean up) in
+// an otherwise valid UTF-8 text; other bytes with NULs are binary data.
+std::optional<QString> decodeTextWithNuls(const QByteArray& bytes) {
+    if (std::optional<QString> text = decodeWideUnicode(bytes))
+        return text;
+    return decode(bytes, "UTF-8", InvalidBytes::Refuse);
+}
+
+} // namespace
+
+std::optional<QString> decodeText(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return QStringLiteral("");
+    // Text in a code page is almost never valid UTF-8 once it has bytes above 127, while a
+    // short UTF-8 text can look like a code page to the detector: valid UTF-8 comes first.
+    if (hasNonAsciiByte(bytes)) {
+        if (std::optional<QString> text = decode(bytes, "UTF-8", InvalidBytes::Refuse))
+            return text;
+    }
     if (bytes.contains('\0'))
-        return decodeWideUnicode(bytes);
+        return decodeTextWithNuls(bytes);
+    if (isPlainAscii(bytes))
+        return QString::fromLatin1(bytes);
+    const QByteArray charset = detectedCharset(bytes);
+    if (!charset.isEmpty()) {
+        std::optional<QString> text = decode(bytes, charset.constData(), InvalidBytes::Substitute);
+        if (text && !text->isEmpty())
+            return text;
+    }
     if (std::optional<QString> text = decode(bytes, "UTF-8", InvalidBytes::Refuse))
         return text;
     return decodeWindowsCodePage(bytes);
 }
 
-} // namespace
-
 std::optional<QString> getContentFromURL(const QString& path) {
     const std::optional<QByteArray> bytes = readBytes(path);
     if (!bytes)
         return std::nullopt;
-    const QByteArray charset = detectedCharset(*bytes);
-    if (!charset.isEmpty()) {
-        std::optional<QString> text = decode(*bytes, charset.constData(), InvalidBytes::Substitute);
-        if (text && !text->isEmpty())
-            return text;
-    }
-    std::optional<QString> text = decodeAsPlainText(*bytes);
+    std::optional<QString> text = decodeText(*bytes);
     if (!text)
         QY_DBG("The error is : no decoder reads %s", qUtf8Printable(path));
     return text;
@@ -213,15 +244,23 @@ std::optional<QString> TextFileReader::readRichTextFile(const QString& path) {
 }
 
 QStringList TextFileReader::getLinesFromText(const QString& text) const {
-    QString pieces = text;
-    pieces.replace(u'\r', u'\n');
     QStringList lines;
-    for (QStringView piece : qTokenize(pieces, u'\n')) {
-        const QStringView line = piece.trimmed();
-        if (!line.isEmpty())
-            lines.append(line.toString());
-    }
+    forEachLineOfText(text, [&lines](QStringView line) { lines.append(line.toString()); });
     return lines;
+}
+
+void TextFileReader::forEachLineOfText(QStringView text,
+                                       const std::function<void(QStringView)>& visit) {
+    qsizetype begin = 0;
+    while (begin <= text.size()) {
+        qsizetype end = begin;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        const QStringView line = text.sliced(begin, end - begin).trimmed();
+        if (!line.isEmpty())
+            visit(line);
+        begin = end + 1;
+    }
 }
 
 QString TextFileReader::removeEmptyLinesFromString(const QString& text) const {

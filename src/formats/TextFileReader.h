@@ -3,14 +3,20 @@
 // has a go. Every importer and the editor's text tools cut lines here.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace quillery {
 
-// The file's text, or nothing when it cannot be read or decoded. A byte-order mark is
-// never part of the text.
+// The text of a file's bytes, or nothing when they are binary data. Valid UTF-8 is read
+// as UTF-8; other bytes as the character-set detector guesses, or as UTF-16/32 or a
+// Windows code page when it has no answer. A byte-order mark is never part of the text.
+std::optional<QString> decodeText(const QByteArray& bytes);
+// The file's text, or nothing when it cannot be read or decoded (fileAccessProblem in
+// ImportMessages.h tells why a file cannot be read).
 std::optional<QString> getContentFromURL(const QString& path);
 
 class TextFileReader {
@@ -22,6 +28,8 @@ public:
     std::optional<QString> readFile(const QString& path) const;
     // Cut at every CR and LF, each piece trimmed of Unicode white space, empty pieces dropped.
     QStringList getLinesFromText(const QString& text) const;
+    // The same lines as views into the text, one at a time, for texts too long to copy.
+    static void forEachLineOfText(QStringView text, const std::function<void(QStringView)>& visit);
     // getLinesFromText joined with LF; empty when there are no lines.
     QString removeEmptyLinesFromString(const QString& text) const;
 

@@ -72,39 +72,50 @@ void WebVTTFormat::loadSubtitle(Subtitle& subtitle, const QStringList& lines, co
     setErrorCount(0);
     subtitle.subtitles.clear();
     SubtitleLinePtr cue;
+    // The cue's rows are gathered apart and joined once, so a long cue reads in linear time.
+    QStringList rows;
+    const auto appendCue = [&] {
+        if (!cue)
+            return;
+        cue->setText(rows.join(u'\n'));
+        subtitle.subtitles.append(cue);
+        rows.clear();
+    };
     bool textClosed = true;
     for (const QString& line : lines) {
         const QString trimmed = line.trimmed();
         const QString times = timesOfTimeLine(line);
         if (!times.isEmpty()) {
-            if (cue)
-                subtitle.subtitles.append(cue);
+            appendCue();
             cue = cueFromTimes(times);
             textClosed = false;
         } else if (cue && !trimmed.isEmpty()) {
             if (!textClosed)
-                cue->setText((cue->text() + u'\n' + trimmed).trimmed());
+                rows.append(trimmed);
         } else if (line.isEmpty()) {
             textClosed = true;
         }
     }
-    if (cue)
-        subtitle.subtitles.append(cue);
+    appendCue();
     subtitle.renumber(1);
 }
 
-QString WebVTTFormat::toText(const Subtitle& subtitle, const QString&) const {
-    QString text = QStringLiteral("WEBVTT\n\n");
-    for (const SubtitleLinePtr& line : subtitle.subtitles) {
-        const TimeCode& start = line->startTimeCode();
-        const TimeCode& end = line->endTimeCode();
-        const bool withHours = start.hours() >= 1 || end.hours() >= 1;
-        appendClockTime(text, start, withHours);
-        text += " --> ";
-        appendClockTime(text, end, withHours);
-        text += u'\n' + formatText(*line) + "\n\n";
-    }
-    return text.trimmed();
+QString WebVTTFormat::textHead(const QString&) const {
+    return QStringLiteral("WEBVTT\n\n");
+}
+
+void WebVTTFormat::appendLineText(QString& text, const SubtitleLine& line) const {
+    const TimeCode& start = line.startTimeCode();
+    const TimeCode& end = line.endTimeCode();
+    const bool withHours = start.hours() >= 1 || end.hours() >= 1;
+    appendClockTime(text, start, withHours);
+    text += " --> ";
+    appendClockTime(text, end, withHours);
+    text += u'\n' + formatText(line) + "\n\n";
+}
+
+QString WebVTTFormat::finishText(QString text) const {
+    return std::move(text).trimmed();
 }
 
 void WebVTTFormat::removeNativeFormatting(Subtitle& subtitle, const SubtitleFormat*) const {

@@ -17,7 +17,9 @@ public:
     static QString removeTag(const QString& tag, const QString& text);
 
     void loadSubtitle(Subtitle& subtitle, const QStringList& lines, const QString& path) override;
-    QString toText(const Subtitle& subtitle, const QString& title) const override;
+    QString textHead(const QString& title) const override;
+    void appendLineText(QString& text, const SubtitleLine& line) const override;
+    QString finishText(QString text) const override;
     void removeNativeFormatting(Subtitle& subtitle, const SubtitleFormat* newFormat) const override;
 };
 

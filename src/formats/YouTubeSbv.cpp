@@ -30,6 +30,7 @@ void YouTubeSbv::loadSubtitle(Subtitle& subtitle, const QStringList& lines, cons
     setErrorCount(0);
     subtitle.subtitles.clear();
     _l = SubtitleLine::create();
+    _text.clear();
     _expecting = ExpectingTimeLine;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const bool isLastLine = i == lines.size() - 1;
@@ -37,37 +38,38 @@ void YouTubeSbv::loadSubtitle(Subtitle& subtitle, const QStringList& lines, cons
             appendCurrentLine(subtitle);
         readLine(subtitle, lines[i], isLastLine ? QString() : lines[i + 1]);
     }
-    if (!_l->text().isEmpty())
-        subtitle.subtitles.append(_l);
+    if (!_text.isEmpty())
+        appendCurrentLine(subtitle);
     joinRows(subtitle);
     subtitle.renumber(1);
 }
 
 // A time line straight after text, with no blank line between, starts the next cue.
 bool YouTubeSbv::endsCueWithoutBlankLine(const QString& line, bool isLastLine) const {
-    return _expecting == ExpectingText && !isLastLine && !_l->text().isEmpty() &&
+    return _expecting == ExpectingText && !isLastLine && !_text.isEmpty() &&
            isTimeLine(line.trimmed());
 }
 
 void YouTubeSbv::appendCurrentLine(Subtitle& subtitle) {
+    _l->setText(_text);
     subtitle.subtitles.append(_l);
     _l = SubtitleLine::create();
+    _text.clear();
     _expecting = ExpectingTimeLine;
 }
 
 void YouTubeSbv::readLine(Subtitle& subtitle, const QString& line, const QString& next) {
     if (_expecting == ExpectingTimeLine) {
         if (tryReadTimeCodesLine(line, *_l)) {
-            _l->setText(QString());
+            _text.clear();
             _expecting = ExpectingText;
         } else if (!line.isEmpty()) {
             setErrorCount(errorCount() + 1);
         }
     } else if (!line.isEmpty()) {
-        QString text = _l->text();
-        if (!text.isEmpty())
-            text += u'\n';
-        _l->setText(text + removeBadChars(line).trimmed());
+        if (!_text.isEmpty())
+            _text += u'\n';
+        _text += removeBadChars(line).trimmed();
     } else if (!isText(next)) {
         appendCurrentLine(subtitle);
     }
@@ -81,10 +83,12 @@ bool YouTubeSbv::tryReadTimeCodesLine(const QString& line, SubtitleLine& subtitl
     const QStringList f = times.replace(u',', u':').remove(u' ').split(u':');
     if (f.size() != 8)
         return false;
-    subtitleLine.setStartTimeCode(
-        TimeCode(intValue(f[0]), intValue(f[1]), intValue(f[2]), intValue(f[3])));
-    subtitleLine.setEndTimeCode(
-        TimeCode(intValue(f[4]), intValue(f[5]), intValue(f[6]), intValue(f[7])));
+    const std::optional<TimeCode> start = TimeCode::fromClockFields(f[0], f[1], f[2], f[3]);
+    const std::optional<TimeCode> end = TimeCode::fromClockFields(f[4], f[5], f[6], f[7]);
+    if (!start || !end)
+        return false;
+    subtitleLine.setStartTimeCode(*start);
+    subtitleLine.setEndTimeCode(*end);
     return true;
 }
 
@@ -104,13 +108,13 @@ QString YouTubeSbv::formatTime(const TimeCode& time) const {
     return text;
 }
 
-QString YouTubeSbv::toText(const Subtitle& subtitle, const QString&) const {
-    QString text;
-    for (const SubtitleLinePtr& line : subtitle.subtitles) {
-        text += formatTime(line->startTimeCode()) + u',' + formatTime(line->endTimeCode()) +
-                "\r\n" + QString(line->text()).replace(kLineBreakMark, "\r\n") + "\r\n\r\n";
-    }
-    return text.trimmed();
+void YouTubeSbv::appendLineText(QString& text, const SubtitleLine& line) const {
+    text += formatTime(line.startTimeCode()) + u',' + formatTime(line.endTimeCode()) + "\r\n" +
+            QString(line.text()).replace(kLineBreakMark, "\r\n") + "\r\n\r\n";
+}
+
+QString YouTubeSbv::finishText(QString text) const {
+    return std::move(text).trimmed();
 }
 
 } // namespace quillery

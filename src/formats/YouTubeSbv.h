@@ -12,7 +12,8 @@ public:
     YouTubeSbv();
 
     void loadSubtitle(Subtitle& subtitle, const QStringList& lines, const QString& path) override;
-    QString toText(const Subtitle& subtitle, const QString& title) const override;
+    void appendLineText(QString& text, const SubtitleLine& line) const override;
+    QString finishText(QString text) const override;
 
     // One step of the reader: the line read in the current state, with a look at the
     // line after it to tell a blank line inside a cue from the one that ends it.
@@ -31,6 +32,9 @@ private:
     bool endsCueWithoutBlankLine(const QString& line, bool isLastLine) const;
 
     SubtitleLinePtr _l;
+    // _l's text while its rows are read, appended in place so a long cue reads in linear
+    // time; it goes onto _l when the cue is closed.
+    QString _text;
     Expecting _expecting = ExpectingTimeLine;
 };
 
