@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -55,7 +56,7 @@ QString bundleName() {
 QYMainWindowController::QYMainWindowController(QYMessagePresenter* presenter, QYSetting* settings,
                                                QWidget* parent)
     : QMainWindow(parent), settings_(settings ? *settings : QYSetting::shareInstance()),
-      urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
+      urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       applicationLookup_([](const QString& bundleIdentifier) {
           return SystemUtility::sharedInstance().isApplicationInstalled(bundleIdentifier);
       }),
@@ -113,11 +114,16 @@ void QYMainWindowController::setClock(Clock clock) {
 
 void QYMainWindowController::windowDidLoad() {
     session_->setWindowTitle();
-    if (settings_.isFirstLaunch) {
-        QYToolbarButtonPreferenceWindowController choice(settings_, this);
-        choice.exec();
+    if (!settings_.isFirstLaunch) {
+        initToolBarItems();
+        return;
     }
-    initToolBarItems();
+    // A sheet over the window rather than a blocking dialog: a project opened on start-up
+    // loads behind it while the question waits.
+    auto* choice = new QYToolbarButtonPreferenceWindowController(settings_, this);
+    choice->setAttribute(Qt::WA_DeleteOnClose);
+    connect(choice, &QDialog::finished, this, &QYMainWindowController::initToolBarItems);
+    choice->open();
 }
 
 // --- Panes -------------------------------------------------------------------------------
@@ -269,9 +275,9 @@ void QYMainWindowController::buildWindowAndHelpMenus() {
     help->addAction(localized("Help"), QKeySequence::HelpContents,
                     [this] { openResource(helpPdfPath()); });
     help->addAction(localized("Visit Website"),
-                    [this] { urlOpener_(QUrl(QStringLiteral("https://quillery.org"))); });
+                    [this] { openUrl(QUrl(QStringLiteral("https://quillery.org"))); });
     help->addAction(localized("Ask Support/Bug Report"), [this] {
-        urlOpener_(QUrl(QStringLiteral("mailto:support@quillery.org?subject=") + bundleName()));
+        openUrl(QUrl(QStringLiteral("mailto:support@quillery.org?subject=") + bundleName()));
     });
     help->addSeparator();
     help->addAction(localized("About %1").arg(bundleName()), [this] {
@@ -366,7 +372,7 @@ void QYMainWindowController::initToolBarItems() {
     add(localized("Help"), QStringLiteral("help"), localized("Show Help"),
         [this] { openResource(helpPdfPath()); });
     add(localized("Support"), QStringLiteral("support"), localized("Send support email to us"),
-        [this] { urlOpener_(QUrl(QStringLiteral("mailto:support@quillery.org"))); });
+        [this] { openUrl(QUrl(QStringLiteral("mailto:support@quillery.org"))); });
     add(localized("Preference"), QStringLiteral("preference"), localized("Show preference"),
         [this] { showPreference(); });
 
@@ -443,7 +449,26 @@ void QYMainWindowController::openResource(const QString& path) {
         showWarningMessage(localized("The help could not be written to the caches folder."));
         return;
     }
-    urlOpener_(QUrl::fromLocalFile(path));
+    openUrl(QUrl::fromLocalFile(path));
+}
+
+void QYMainWindowController::openUrl(const QUrl& url) {
+    if (urlOpener_(url))
+        return;
+    if (url.isLocalFile()) {
+        const QFileInfo file(url.toLocalFile());
+        showWarningMessage(localized("No program on this desktop opens %1. The file is in %2: "
+                                     "open it from there, or install a viewer for it (for PDF "
+                                     "files, for example, the evince package).")
+                               .arg(file.fileName(), file.absolutePath()));
+    } else if (url.scheme() == u"mailto") {
+        showWarningMessage(
+            localized("No e-mail program is set up on this desktop. Please write to %1.")
+                .arg(url.path()));
+    } else {
+        showWarningMessage(localized("No web browser is set up on this desktop. Please visit %1.")
+                               .arg(url.toString()));
+    }
 }
 
 // --- The editor's delegate ------------------------------------------------------------------

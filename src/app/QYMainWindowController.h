@@ -72,8 +72,9 @@ class QYMainWindowController : public QMainWindow,
     Q_OBJECT
 
 public:
-    // Opens web addresses and files in other applications; tests record instead.
-    using UrlOpener = std::function<void(const QUrl&)>;
+    // Opens web addresses and files in other applications, false when the desktop has no
+    // program for them; tests record instead.
+    using UrlOpener = std::function<bool(const QUrl&)>;
     // Whether an application is installed, by its bundle identifier.
     using ApplicationLookup = std::function<bool(const QString&)>;
 
@@ -317,6 +318,9 @@ private:
     QString chooseExportPath(const QString& proposedName, const QString& type);
     void openResource(const QString& path);
     QPrinter& printer();
+    // Hands the address to the desktop; when nothing there opens it, says where the file
+    // is or what to use instead.
+    void openUrl(const QUrl& url);
 
     std::unique_ptr<QYMessagePresenter> ownPresenter_;
     QYMessagePresenter* presenter_;

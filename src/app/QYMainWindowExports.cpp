@@ -1,5 +1,6 @@
 // The main window's export commands: each asks for a destination with a proposed name
-// and one allowed type, then hands the script to its writer.
+// and one allowed type, appends that type's extension when the chosen name lacks it, then
+// hands the script to its writer.
 #include "AvidSubtitleFile.h"
 #include "FileWriting.h"
 #include "Localization.h"
@@ -47,10 +48,7 @@ void QYMainWindowController::exportAvidFile() {
 }
 
 void QYMainWindowController::exportWebVTTFile() {
-    FileRequest request;
-    request.proposedName = QStringLiteral("output.vtt");
-    request.allowedTypes = {QStringLiteral("vtt")};
-    const QString path = presenter_->chooseFileToSave(request);
+    const QString path = chooseExportPath(QStringLiteral("output.vtt"), QStringLiteral("vtt"));
     if (path.isEmpty())
         return;
     const SubtitleFormat* webVtt = SubtitleFormat::allSubtitleFormats().at(0);
@@ -62,10 +60,8 @@ void QYMainWindowController::exportWebVTTFile() {
 
 void QYMainWindowController::didPressExportSubtitleFileMenuItem(int tag) {
     const SubtitleFormat* format = SubtitleFormat::allSubtitleFormats().at(tag);
-    FileRequest request;
-    request.proposedName = QStringLiteral("output.") + format->extension();
-    request.allowedTypes = {format->extension()};
-    const QString path = presenter_->chooseFileToSave(request);
+    const QString path =
+        chooseExportPath(QStringLiteral("output.") + format->extension(), format->extension());
     if (path.isEmpty())
         return;
     writeUtf8File(path,

@@ -282,7 +282,7 @@ void QYMainWindowController::openXMLWithFinalCutPro(const QString& path) {
         const QString application =
             isFCPX ? kFinalCutProXBundleIdentifier : kFinalCutPro7BundleIdentifier;
         if (isApplicationInstalled(application))
-            urlOpener_(QUrl::fromLocalFile(path));
+            openUrl(QUrl::fromLocalFile(path));
     });
 }
 
@@ -503,7 +503,7 @@ QYExportSmokeWindowController& QYMainWindowController::exportSmokeWindow() {
     if (exportSmokeWindow_ == nullptr) {
         exportSmokeWindow_ = new QYExportSmokeWindowController(*presenter_, settings_, this);
         exportSmokeWindow_->setTextView(textView_);
-        exportSmokeWindow_->setUrlOpener(urlOpener_);
+        exportSmokeWindow_->setUrlOpener([this](const QUrl& url) { openUrl(url); });
     }
     return *exportSmokeWindow_;
 }

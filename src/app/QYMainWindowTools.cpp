@@ -12,8 +12,6 @@
 #include "TextFileReader.h"
 #include "TextTools.h"
 
-#include <QUrl>
-
 namespace quillery {
 
 QYReplaceTextWindowController& QYMainWindowController::replaceTextWindow() {
@@ -129,11 +127,7 @@ void QYMainWindowController::adjustTimeCodeWithTime(const MediaTime& time, bool 
 }
 
 void QYMainWindowController::makeTimeCode() {
-    const QString picture = handHelpImagePath();
-    if (picture.isEmpty())
-        showWarningMessage(localized("The help could not be written to the caches folder."));
-    else
-        urlOpener_(QUrl::fromLocalFile(picture));
+    openResource(handHelpImagePath());
 }
 
 } // namespace quillery

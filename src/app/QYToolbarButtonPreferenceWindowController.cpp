@@ -46,6 +46,8 @@ QYToolbarButtonPreferenceWindowController::QYToolbarButtonPreferenceWindowContro
 
 void QYToolbarButtonPreferenceWindowController::done() {
     settings_.isFinalCutPro7ToolBar = choice_->checkedId() != kFinalCutProXRow;
+    // Answered once: the question is not asked on later launches.
+    settings_.isFirstLaunch = false;
     settings_.save();
     accept();
 }

@@ -21,7 +21,7 @@ public:
     explicit QYToolbarButtonPreferenceWindowController(QYSetting& settings,
                                                        QWidget* parent = nullptr);
     QButtonGroup* choice() const { return choice_; }
-    // Stores the choice, saves the preferences and closes.
+    // Stores the choice, marks the first launch as done, saves the preferences and closes.
     void done();
 
 private:
