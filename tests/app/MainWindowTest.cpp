@@ -4,10 +4,17 @@
 #include "QYProjectSession.h"
 #include "QYSetting.h"
 #include "QYTextView.h"
+#include "QYToolbarButtonPreferenceWindowController.h"
 #include "ScriptedPresenter.h"
 #include "SubtitleTextView.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -15,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -29,7 +37,10 @@ protected:
     void SetUp() override {
         settings = std::make_unique<QYSetting>(dir.filePath("settings.json"));
         window = std::make_unique<QYMainWindowController>(&presenter, settings.get());
-        window->setUrlOpener([this](const QUrl& url) { opened << url; });
+        window->setUrlOpener([this](const QUrl& url) {
+            opened << url;
+            return desktopOpens;
+        });
         window->show();
         presenter.alerts.clear();
     }
@@ -59,6 +70,7 @@ protected:
     std::unique_ptr<QYSetting> settings;
     std::unique_ptr<QYMainWindowController> window;
     QList<QUrl> opened;
+    bool desktopOpens = true;
 };
 
 TEST_F(MainWindowTest, StartsEmptySavedAndUntitled) {
@@ -192,25 +204,53 @@ TEST_F(MainWindowTest, OnlyProjectFilesAreOpenedOnRequest) {
     EXPECT_TRUE(window->windowTitle().startsWith("Movie Night - Quillery"));
 }
 
-TEST_F(MainWindowTest, ExportsAppendTheirExtensionOnce) {
+TEST_F(MainWindowTest, EveryExportOffersOneTypeAndAppendsItsExtensionOnce) {
     window->replaceTextInTextView("[00:00:01.00]Hello[00:00:02.12]");
-    presenter.saveAnswers << dir.filePath("movie") << dir.filePath("again.srt");
-    window->saveSRTFile();
-    window->saveSRTFile();
-    EXPECT_EQ(readFile(dir.filePath("movie.srt")), "0\n00:00:01,000 --> 00:00:02,480\nHello\n");
-    EXPECT_TRUE(QFile::exists(dir.filePath("again.srt")));
-    EXPECT_FALSE(QFile::exists(dir.filePath("again.srt.srt")));
-    EXPECT_EQ(presenter.saveRequests[0].proposedName, "output.srt");
-
-    presenter.saveAnswers << dir.filePath("out.sbv");
-    window->didPressExportSubtitleFileMenuItem(3);
-    EXPECT_EQ(readFile(dir.filePath("out.sbv")), "0:00:01.000,0:00:02.480\r\nHello");
-    EXPECT_EQ(presenter.saveRequests.back().proposedName, "output.sbv");
-
-    presenter.saveAnswers << dir.filePath("avid");
-    window->exportAvidFile();
-    EXPECT_TRUE(readFile(dir.filePath("avid.txt")).contains("00:00:01:00 00:00:02:12\nHello"));
-    EXPECT_EQ(window->textView()->toPlainText(), "[00:00:01.00]Hello[00:00:02.12]");
+    using Export = void (QYMainWindowController::*)();
+    const auto format = [this](int tag) {
+        return [this, tag] {
+            window->didPressExportSubtitleFileMenuItem(tag);
+        };
+    };
+    const auto command = [this](Export e) {
+        return [this, e] {
+            (window.get()->*e)();
+        };
+    };
+    const struct {
+        std::function<void()> run;
+        const char* proposedName;
+        const char* type;
+        const char* start; // the written file begins so
+    } rows[] = {
+        {command(&QYMainWindowController::saveSRTFile), "output.srt", "srt", "0\n00:00:01,000"},
+        {command(&QYMainWindowController::saveSTLFile), "output.stl", "stl", "//This STL"},
+        {command(&QYMainWindowController::saveTextScriptFile), "output.txt", "txt",
+         "0 00;00;01;00"},
+        {command(&QYMainWindowController::exportAvidFile), "AvidOutput.txt", "txt", "@ This file"},
+        {command(&QYMainWindowController::didPressExportPlainTextMenuItem), "output.txt", "txt",
+         "[00:00:01.00]Hello"},
+        {command(&QYMainWindowController::exportWebVTTFile), "output.vtt", "vtt", "WEBVTT"},
+        {format(0), "output.vtt", "vtt", "WEBVTT"},
+        {format(1), "output.sub", "sub", "[TITLE]\nSubViewer 1.0"},
+        {format(2), "output.sub", "sub", "[INFORMATION]"},
+        {format(3), "output.sbv", "sbv", "0:00:01.000,0:00:02.480"},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir out;
+        presenter.saveAnswers << out.filePath("movie")
+                              << out.filePath(QString("again.") + row.type);
+        row.run();
+        row.run();
+        const QString written = out.filePath(QString("movie.") + row.type);
+        EXPECT_TRUE(readFile(written).startsWith(row.start)) << row.proposedName << " " << row.type;
+        EXPECT_TRUE(QFile::exists(out.filePath(QString("again.") + row.type)));
+        EXPECT_EQ(QDir(out.path()).count(), 2u + 2u) << "only the two files (and . and ..)";
+        EXPECT_EQ(presenter.saveRequests.back().proposedName, row.proposedName);
+        EXPECT_EQ(presenter.saveRequests.back().allowedTypes, QStringList{row.type});
+    }
+    EXPECT_EQ(editorText(), "[00:00:01.00]Hello[00:00:02.12]")
+        << "exports leave the editor as it is";
 }
 
 TEST_F(MainWindowTest, EditorShortcutsComeFirstWhereverTheFocusIs) {
@@ -224,6 +264,34 @@ TEST_F(MainWindowTest, EditorShortcutsComeFirstWhereverTheFocusIs) {
     EXPECT_EQ(field->text(), "x");
 }
 
+TEST_F(MainWindowTest, FirstLaunchAsksOnceInASheetThatLetsAProjectOpenBehindIt) {
+    const QString project = dir.filePath("Demo.qyb");
+    window->replaceTextInTextView("[00:00:01.00]Saved[00:00:02.00]");
+    window->session().saveQuilleryDocToFile(project);
+    window->replaceTextInTextView("");
+    ASSERT_TRUE(settings->isFirstLaunch);
+
+    window->windowDidLoad();
+    window->openFileOnRequest(project);
+    auto* sheet = window->findChild<QYToolbarButtonPreferenceWindowController*>();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(window->toolBar(), nullptr) << "the toolbar waits for the answer";
+    QTest::qWait(1300);
+    EXPECT_EQ(editorText(), "[00:00:01.00]Saved[00:00:02.00]") << "opened while the sheet waits";
+
+    sheet->choice()->button(QYToolbarButtonPreferenceWindowController::kFinalCutPro7Row)->click();
+    sheet->done();
+    ASSERT_NE(window->toolBar(), nullptr);
+    EXPECT_EQ(window->toolBar()->actions().value(0)->text(), "1.Get FCP7 Sequence");
+    QFile store(dir.filePath("settings.json"));
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    const QJsonObject saved = QJsonDocument::fromJson(store.readAll()).object();
+    EXPECT_EQ(saved.value("firstLaunch"), QJsonValue("NO"));
+    EXPECT_EQ(saved.value("isFinalCutPro7ToolBar"), QJsonValue(true));
+}
+
 TEST_F(MainWindowTest, WindowLayoutAndToolbar) {
     settings->isFirstLaunch = false;
     window->windowDidLoad();
@@ -235,16 +303,32 @@ TEST_F(MainWindowTest, WindowLayoutAndToolbar) {
     }
     EXPECT_TRUE(titles.startsWith("1.Import FCPXXML")) << titles.join(", ").toStdString();
     EXPECT_TRUE(titles.contains("2.Import Video"));
-    EXPECT_TRUE(titles.contains("4.Make Timecode"));
-    EXPECT_EQ(window->moviePlayerAndSubtitleEditorSplitView()->orientation(), Qt::Horizontal);
     EXPECT_GE(window->moviePlayerAndSubtitleEditorSplitView()->sizes().value(0), 700);
 
     window->setCurrentFontSize(20);
     EXPECT_EQ(window->textView()->font().pointSize(), 20);
+}
 
+TEST_F(MainWindowTest, HelpAndSupportSayWhatToDoWhenNothingOpensThem) {
     window->makeTimeCode();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].toLocalFile().endsWith("handhelp.jpg"));
+    EXPECT_TRUE(presenter.alerts.isEmpty());
+
+    desktopOpens = false;
+    window->makeTimeCode();
+    window->openUrl(QUrl("mailto:support@quillery.org?subject=Quillery"));
+    window->openUrl(QUrl("https://quillery.org"));
+    const QFileInfo picture(opened[0].toLocalFile());
+    EXPECT_EQ(alertTexts(),
+              QStringList({"No program on this desktop opens handhelp.jpg. The file is in " +
+                               picture.absolutePath() +
+                               ": open it from there, or install a viewer for it (for PDF files, "
+                               "for example, the evince package).",
+                           "No e-mail program is set up on this desktop. Please write to "
+                           "support@quillery.org.",
+                           "No web browser is set up on this desktop. Please visit "
+                           "https://quillery.org."}));
 }
 
 TEST_F(MainWindowTest, MergingSelectedLinesKeepsTheLinesAfterThem) {

@@ -1,6 +1,7 @@
+#include "SubtitleLine.h"
+
 #include "FpsGuard.h"
 #include "Subtitle.h"
-#include "SubtitleLine.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -47,14 +47,13 @@ TEST(TimeCode, ParsesFourFieldsWithMillisecondsAsWritten) {
     EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds("01:00:00.000"), 3600000);
     EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds("00:00:01,5"), 1005);
     EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds("00:00:01,500"), 1500);
+    EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds("00:99999:00.000"), 5999940000.0);
+    EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds("596523:14:08.000"), -1) << "past 2^31 s";
+    EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds("0:0:0.99999999999999999999"), -1);
     EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds("1:2:3"), -1);
     EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds("1:2:3.4.5"), -1);
     EXPECT_DOUBLE_EQ(TimeCode::parseToMilliseconds(""), -1);
     EXPECT_DOUBLE_EQ(TimeCode::timeCodeFromString("00:01:02.500").totalSeconds(), 62.5);
-}
-
-TEST(TimeCode, DescriptionIsBlankPadded) {
-    EXPECT_EQ(TimeCode(3723456.0).description(), " 1: 2: 3,456");
 }
 
 } // namespace

@@ -9,7 +9,9 @@ using quillery::test::FpsGuard;
 
 namespace {
 
-QYTimeUtility& utility() { return QYTimeUtility::sharedInstance(); }
+QYTimeUtility& utility() {
+    return QYTimeUtility::sharedInstance();
+}
 
 TEST(TimeUtility, FrameRateDefaultsToThirtyAndZeroMeansThirty) {
     FpsGuard guard(30);

@@ -90,7 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
         TickCase{"Ntsc5994OneMinute", {1001, 60000}, "[00:01:00.00]", 3599596},
         TickCase{"PalFramesAndSeconds", {100, 2500}, "[00:00:01.05]", 3000},
         TickCase{"NoProjectLoaded", {0, 0}, "[00:00:01.05]", 0},
-        TickCase{"Malformed", {100, 2500}, "[00:00:01]", -1}),
+        TickCase{"Malformed", {100, 2500}, "[00:00:01]", -1},
+        // 60060 x 359999 s alone is past 2^31: no count rather than a wrapped one.
+        TickCase{"PastThirtyTwoBits", {1001, 60000}, "[99:59:59.59]", -1}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ScriptLines, EveryLineFeedEndsOneRecord) {

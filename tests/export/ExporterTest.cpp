@@ -94,6 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
         row("TrailingTextRunsToMovieEnd", 25, "[00:00:05.00]Tail", 10.99,
             {"5.000 10.990 500 109 Tail"}),
         // The trailing start is floored to hundredths: 10/30 s gives 0.33, not 0.334.
+        // 1e15 s is past the 2^31 seconds any time holds: the end cannot be converted.
+        row("MovieEndNoTimeCanHold", 25, "[00:00:05.00]Tail", 1e15, {"5.000 -1.000 500 -1 Tail"}),
         row("TrailingStartFlooredToHundredths", 30, "[00:00:01.10]Tail", 0,
             {"1.330 0.000 110 0 Tail"}),
         row("TrailingRestIsUntrimmedUpToLineEnd", 25, "[00:00:05.00] Tail \nnext line", 0,

@@ -1,6 +1,5 @@
 #include "SRTFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -9,7 +8,6 @@ using quillery::SRTFile;
 
 namespace {
 
-const QString kCorpus = QStringLiteral(QUILLERY_CORPUS_DIR);
 const QChar kMark(0x23CE);
 
 QString marked(const char* utf8) {
@@ -110,108 +108,6 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"TimeLineAtTheEnd", 25, "Some words\n1\n00:00:01,000 --> 00:00:02,000", ""}),
     [](const auto& info) { return info.param.name; });
 
-QStringList scriptLinesOf(const QString& path, float fps) {
-    const SRTFile file(path);
-    EXPECT_FALSE(file.text.isNull()) << qPrintable(path);
-    const QString script = SRTFile::convertToText(file.text, fps);
-    return script.isEmpty() ? QStringList() : script.split(u'\n');
-}
-
-TEST(SRTFileCorpus, EveryFileConverts) {
-    for (const char* folder : {"/srt", "/encodings"}) {
-        const QDir dir(kCorpus + folder);
-        const QStringList names = dir.entryList({"*.srt"}, QDir::Files);
-        EXPECT_FALSE(names.isEmpty());
-        for (const QString& name : names)
-            scriptLinesOf(dir.filePath(name), 25);
-    }
-}
-
-TEST(SRTFileCorpus, CrLfExampleAtTwentyFive) {
-    // 566 -> 14.15, 763 -> 19.075, 803 -> 20.075, 897 -> 22.425, 939 -> 23.475,
-    // 066 -> 1.65, 108 -> 2.7, 201 -> 5.025; cue 4 has no text and takes in cue 5.
-    const QStringList expected = {
-        "[00:00:33.14]Subtitle 1 Line 1[00:00:36.19]",
-        marked("[00:00:36.20]Subtitle 2 Line 1|Subtitle 2 Line 2[00:00:39.22]"),
-        marked("[00:00:39.23]Subtitle 3 Line 1|Subtitle 3 Line 2|Subtitle 3 Line 3[00:00:42.02]"),
-        marked("[00:00:42.03]5|00:00:44,244 --> 00:00:46,769|Subtitle 5 Line 1[00:00:44.05]"),
-    };
-    EXPECT_EQ(scriptLinesOf(kCorpus + "/srt/otio-srt_example.srt", 25), expected);
-}
-
-TEST(SRTFileCorpus, CapabilityTesterOpening) {
-    const QStringList lines = scriptLinesOf(kCorpus + "/srt/pysrt-capability_tester.srt", 25);
-    ASSERT_GE(lines.size(), 5);
-    EXPECT_EQ(
-        lines[0],
-        "[00:00:00.00]Don't show this text it may be used to insert hidden data[00:00:00.00]");
-    EXPECT_EQ(lines[1],
-              marked("[00:00:01.13]SubRip subtitles capability tester 1.3o by ale5000|"
-                     "<b><i>Use VLC 1.1 or higher as reference for most things and MPC Home "
-                     "Cinema for others</i></b>|<font color=\"#0000FF\">This text should be "
-                     "blue</font>|<font color=\"red\">This text should be red</font>|<font "
-                     "color=\"#000000\">This text should be black</font>|<font "
-                     "face=\"Webdings\">If you see this with the normal font, the player don't "
-                     "(fully) support font face</font>[00:00:04.13]"));
-    EXPECT_EQ(lines[2], "[00:00:04.13]Hidden[00:00:04.13]");
-    // 501 x 25 / 1000 = 12.525.
-    EXPECT_TRUE(lines[3].startsWith("[00:00:04.13]<font size=\"8\">")) << qPrintable(lines[3]);
-    EXPECT_TRUE(lines[4].startsWith(marked("[00:00:07.13]This should be an E with an accent: È|"
-                                           "日本語|")));
-}
-
-TEST(SRTFileCorpus, FilesWithoutRecognisedTimeLinesGiveNothing) {
-    // Times without milliseconds, with two digits or with a dot never match the pattern.
-    EXPECT_TRUE(scriptLinesOf(kCorpus + "/srt/pysrt-invalid.srt", 25).isEmpty());
-    EXPECT_TRUE(scriptLinesOf(kCorpus + "/srt/astisub-example-in.srt", 25).isEmpty());
-}
-
-TEST(SRTFileCorpus, NegativeTimesKeepTheirPositions) {
-    // Cue 1's "-->-" line does not match; cue 2 matches one character in.
-    const QStringList lines = scriptLinesOf(kCorpus + "/srt/gaupol-subrip-extended.srt", 25);
-    ASSERT_GE(lines.size(), 2);
-    EXPECT_EQ(lines[0], "[-00:00:0.00]I always wanted to come to France.[>00:00:0.00]");
-    // 946 -> 23.65, 364 -> 9.1.
-    EXPECT_EQ(lines[1], "[00:00:00.24]So, one day when I was 17, I left.[00:00:03.09]");
-}
-
-struct EncodedCase {
-    const char* name;
-    const char* file;
-    qsizetype cues;
-    const char* firstLine;
-};
-
-class SRTFileEncoded : public testing::TestWithParam<EncodedCase> {};
-
-TEST_P(SRTFileEncoded, ConvertsEveryCue) {
-    const QStringList lines = scriptLinesOf(kCorpus + "/encodings/" + GetParam().file, 25);
-    ASSERT_EQ(lines.size(), GetParam().cues);
-    EXPECT_EQ(lines[0], marked(GetParam().firstLine));
-}
-
-// 920 -> 23, 180 -> 4.5, 500 -> 12.5, 107 -> 2.675, 810 -> 20.25.
-INSTANTIATE_TEST_SUITE_P(
-    Corpus, SRTFileEncoded,
-    testing::Values(
-        EncodedCase{
-            "Utf8", "jsubtitle-testsubs1.utf8.srt", 6,
-            "[00:00:13.23]（エレン）|壁の向こうには海があると|アルミンが言った[00:00:18.05]"},
-        EncodedCase{
-            "ShiftJis", "jsubtitle-testsubs1.shift_jis.srt", 6,
-            "[00:00:13.23]（エレン）|壁の向こうには海があると|アルミンが言った[00:00:18.05]"},
-        EncodedCase{
-            "Utf16", "jsubtitle-testsubs1.utf16le-bom.srt", 6,
-            "[00:00:13.23]（エレン）|壁の向こうには海があると|アルミンが言った[00:00:18.05]"},
-        EncodedCase{"Big5", "juvoplayer-media_player_subs_big5.srt", 9,
-                    "[00:00:00.13][Chinese Traditional] 0.5: 她有一隻貓。貓有皮毛[00:00:01.00]"},
-        EncodedCase{"Cp1251", "juvoplayer-media_player_subs_windows-1251.srt", 9,
-                    "[00:00:00.13][Cyrylic] 0.5: Жж Зз Кк Лл Ыы Чч Щщ Ъъ Ыы Юю Яя[00:00:01.00]"},
-        // A byte-order mark left in the text would hide the first number line.
-        EncodedCase{"Utf8WithBom", "ums-english-utf8-with-bom.srt", 44,
-                    "[00:00:02.03]Alcide, you sure know|how to treat a lady.[00:00:05.20]"}),
-    [](const auto& info) { return info.param.name; });
-
 TEST(SRTFileLoading, CarriageReturnsBecomeLineFeeds) {
     QTemporaryDir dir;
     const QString path = dir.filePath("cr.srt");
@@ -222,37 +118,6 @@ TEST(SRTFileLoading, CarriageReturnsBecomeLineFeeds) {
     SRTFile srt(path);
     EXPECT_EQ(srt.path, path);
     EXPECT_EQ(srt.text, "1\n00:00:01,000 --> 00:00:02,000\n\nHi\n");
-}
-
-TEST(SRTFileLoading, MissingFileGivesNullTextAndEmptyFileEmptyText) {
-    QTemporaryDir dir;
-    EXPECT_TRUE(SRTFile(dir.filePath("missing.srt")).text.isNull());
-    QFile empty(dir.filePath("empty.srt"));
-    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
-    empty.close();
-    const SRTFile srt(empty.fileName());
-    EXPECT_FALSE(srt.text.isNull());
-    EXPECT_TRUE(srt.text.isEmpty());
-}
-
-TEST(SRTFileLoading, TwentyMegabyteFile) {
-    const QByteArray cueText = "A reasonably long subtitle row with ünïcode, repeated\r\n";
-    QByteArray bytes;
-    qsizetype cues = 0;
-    while (bytes.size() < 20 * 1024 * 1024) {
-        ++cues;
-        bytes += QByteArray::number(cues) + "\r\n00:00:01,000 --> 00:00:02,500\r\n" + cueText +
-                 cueText + "\r\n";
-    }
-    QTemporaryDir dir;
-    QFile file(dir.filePath("big.srt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-    file.close();
-    const QStringList lines = scriptLinesOf(file.fileName(), 25);
-    ASSERT_EQ(lines.size(), cues);
-    const QString row = QString::fromUtf8(cueText).trimmed();
-    EXPECT_EQ(lines.last(), "[00:00:01.00]" + row + kMark + row + "[00:00:02.13]");
 }
 
 } // namespace

@@ -74,13 +74,14 @@ TEST(SubViewer20, WriterTranslatesTagsToCodes) {
               "01:02:03.999,01:02:04.005\n{\\b1}A{\\b0}[br]{\\u1}B{\\u0}");
 }
 
-TEST(SubViewer20, CorpusFileSkipsNegativeTimes) {
+TEST(SubViewer20, DataFileSkipsNegativeTimes) {
     Subtitle subtitle;
-    loadSubtitle(subtitle, QDir(QUILLERY_CORPUS_DIR).filePath("sub/gaupol-subviewer2.sub"));
-    ASSERT_EQ(subtitle.subtitles.size(), 8);
-    expectCue(subtitle.subtitles[0], 95, 3036, "So, one day when I was 17, I left.");
-    expectCue(subtitle.subtitles[5], 23039, 27065,
-              "<i>For me, people were</i>" + kMark + "<i>the way they were.</i>");
+    loadSubtitle(subtitle, QDir(QUILLERY_TEST_DATA_DIR).filePath("sub/quillery-subviewer2.sub"));
+    ASSERT_EQ(subtitle.subtitles.size(), 3);
+    // "00.95" is 95 ms: the digits after the point are whole milliseconds.
+    expectCue(subtitle.subtitles[0], 95, 3036, "The boats came in at dawn.");
+    expectCue(subtitle.subtitles[1], 4064, 6063,
+              "<i>Nobody was waiting</i>" + kMark + "<i>on the quay.</i>");
 }
 
 } // namespace

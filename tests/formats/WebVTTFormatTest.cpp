@@ -1,6 +1,7 @@
 #include "WebVTTFormat.h"
 
 #include <QDir>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -14,28 +15,31 @@ QStringList texts(const Subtitle& subtitle) {
     return result;
 }
 
-struct TimeLineRow {
-    const char* name;
-    const char* line;
-    double startMs; // -1: not a time line
-    double endMs;
-};
-
 TEST(WebVTTFormat, TimeLines) {
-    const TimeLineRow rows[] = {
+    const struct {
+        const char* name;
+        const char* line;
+        double startMs; // NaN: not a time line
+        double endMs;
+    } rows[] = {
         {"both short", "01:02.500 --> 01:04.000", 62500, 64000},
         {"short start, long end", "01:02.500 --> 1:01:04.000", 62500, 3664000},
         {"settings ignored, ms whole", "00:00:01.5 -->00:00:02.50 align:start", 1005, 2050},
-        {"short end needs a space after the arrow", "00:01.000 -->00:02.000", -1, -1},
-        {"leading spaces", "  00:01.000 --> 00:02.000", -1, -1},
-        {"doubled colon", "00::00.000 --> 00:01.000", -1, -1},
+        // 99999 x 60,000 ms is past 32 bits but well within a time.
+        {"minutes past 32-bit products", "00:99999:00.000 --> 00:40000:00.000", 5999940000.0,
+         2400000000.0},
+        // 600,000 hours is past the 2^31 seconds any time holds: the unset -1 ms.
+        {"hours past any time", "600000:00:00.000 --> 00:00:01.000", -1, 1000},
+        {"short end needs a space after the arrow", "00:01.000 -->00:02.000", NAN, NAN},
+        {"leading spaces", "  00:01.000 --> 00:02.000", NAN, NAN},
+        {"doubled colon", "00::00.000 --> 00:01.000", NAN, NAN},
     };
-    for (const TimeLineRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Subtitle subtitle;
         WebVTTFormat().loadSubtitle(subtitle, {"WEBVTT", "", row.line, "Text"}, QString());
-        ASSERT_EQ(subtitle.subtitles.size(), row.startMs < 0 ? 0 : 1);
-        if (row.startMs < 0)
+        ASSERT_EQ(subtitle.subtitles.size(), std::isnan(row.startMs) ? 0 : 1);
+        if (std::isnan(row.startMs))
             continue;
         EXPECT_DOUBLE_EQ(subtitle.subtitles[0]->startTimeCode().totalMilliseconds(), row.startMs);
         EXPECT_DOUBLE_EQ(subtitle.subtitles[0]->endTimeCode().totalMilliseconds(), row.endMs);
@@ -93,9 +97,9 @@ TEST(WebVTTFormat, WriterAddsHoursOnlyWhenACueNeedsThem) {
     EXPECT_EQ(WebVTTFormat().toText(Subtitle(), "WebVTT"), "WEBVTT");
 }
 
-TEST(WebVTTFormat, CorpusArrowsOutsideTimeLinesAreText) {
+TEST(WebVTTFormat, DataFileArrowsOutsideTimeLinesAreText) {
     Subtitle arrows;
-    loadSubtitle(arrows, QDir(QUILLERY_CORPUS_DIR).filePath("vtt/wpt-arrows.vtt"));
+    loadSubtitle(arrows, QDir(QUILLERY_TEST_DATA_DIR).filePath("vtt/wpt-arrows.vtt"));
     EXPECT_EQ(texts(arrows), QStringList({"text1\nfoo-->", "text2\n-->foo", "text3\n--->",
                                           "text4\n-->-->", "text5", "text6"}));
 }

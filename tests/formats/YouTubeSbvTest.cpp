@@ -66,6 +66,8 @@ TEST(YouTubeSbv, TryReadTimeCodesLine) {
         {QString("0") + QChar(0x00A1) + "00:01.000,0:00:02.000", 1000, 2000},
         {"0:00:01.000, 0:00:02.000", -1, -1},
         {"00:01.000,00:02.000", -1, -1},
+        // Past the 2^31 seconds any time holds: no time line.
+        {"9999999999:00:00.000,0:00:01.000", -1, -1},
     };
     for (const TimeLineRow& row : rows) {
         SubtitleLine line;
@@ -95,9 +97,10 @@ TEST(YouTubeSbv, WriterUsesHoursWithoutLeadingZeroAndCrLf) {
     EXPECT_EQ(YouTubeSbv().toText(Subtitle(), "YouTube sbv"), "");
 }
 
-TEST(YouTubeSbv, CorpusCaptions) {
+TEST(YouTubeSbv, DataFileCaptions) {
     Subtitle captions;
-    loadSubtitle(captions, QDir(QUILLERY_CORPUS_DIR).filePath("sbv/swiftsubtitles-captions.sbv"));
+    loadSubtitle(captions,
+                 QDir(QUILLERY_TEST_DATA_DIR).filePath("sbv/swiftsubtitles-captions.sbv"));
     ASSERT_EQ(captions.subtitles.size(), 6);
     EXPECT_DOUBLE_EQ(captions.subtitles[0]->startTimeCode().totalMilliseconds(), 940);
     EXPECT_EQ(captions.subtitles[0]->text(), "This is a test of the SBV file converter.");
