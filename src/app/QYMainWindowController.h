@@ -95,6 +95,9 @@ public:
     // The Motion title library; "~/Movies/Motion Templates.localized/Titles.localized" unless
     // set.
     void setMotionTitleLibraryFolder(const QString& folder) { motionTitleLibraryFolder_ = folder; }
+    // Hands the address to the desktop; when nothing there opens it, says where the file
+    // is or what to use instead.
+    void openUrl(const QUrl& url);
     // Builds the toolbar, first asking on a first launch which Final Cut Pro it serves.
     void windowDidLoad();
 
@@ -318,9 +321,6 @@ private:
     QString chooseExportPath(const QString& proposedName, const QString& type);
     void openResource(const QString& path);
     QPrinter& printer();
-    // Hands the address to the desktop; when nothing there opens it, says where the file
-    // is or what to use instead.
-    void openUrl(const QUrl& url);
 
     std::unique_ptr<QYMessagePresenter> ownPresenter_;
     QYMessagePresenter* presenter_;

@@ -54,6 +54,7 @@ TEST(SubtitleLine, TimeRangeIsHalfOpenAndOpenEndedLinesCoverEverythingAfter) {
 
     SubtitleLine openEnded;
     openEnded.setStartTime(5);
+    EXPECT_TRUE(openEnded.isTimeInTimeRange(5)) << "its own start instant";
     EXPECT_TRUE(openEnded.isTimeInTimeRange(100));
     EXPECT_FALSE(openEnded.isTimeInTimeRange(4.999));
 

@@ -1,7 +1,6 @@
 #include "ScriptEditing.h"
 
 #include "FpsGuard.h"
-#include "QYTimeUtility.h"
 #include "ScriptText.h"
 
 #include <gtest/gtest.h>
@@ -113,10 +112,15 @@ TEST_F(ScriptEditingTest, AutoCorrectionMovesStartsAndStretchesShortSubtitles) {
                                            "untimed\n"
                                            "[00:00:06.00]C[00:00:06.13]\n");
     EXPECT_EQ(script[1]->startTime(), 3.0) << "the editor's records are left alone";
+
+    // The previous line is any line: an untimed one in between stops B's start moving.
+    EXPECT_EQ(autoCorrectedScript(lines("[00:00:01.00]A[00:00:03.00]\nnote\n"
+                                        "[00:00:02.00]B[00:00:04.00]")),
+              "[00:00:01.00]A[00:00:03.00]\nnote\n[00:00:02.00]B[00:00:04.00]\n");
 }
 
 TEST_F(ScriptEditingTest, ShiftingMovesEveryTimeStringAndStopsAtZero) {
-    const MediaTime twoSeconds = QYTimeUtility::sharedInstance().getCMTimeWithTimeInteval(2.0);
+    const MediaTime twoSeconds = MediaTime::make(50000, 25000); // 50 frames in thousandths
     EXPECT_EQ(shiftTimeStrings("[00:00:01.00]A", twoSeconds, false), "[00:00:00.00]A");
     EXPECT_EQ(shiftTimeStrings("A [00:00:01.00] B\n[00:00:01.050]", twoSeconds, true),
               "A [00:00:03.00] B\n[00:00:05.00]");
@@ -158,7 +162,12 @@ TEST_F(ScriptEditingTest, PasteTimeCodesOnlyPairsThePastedTimes) {
 TEST_F(ScriptEditingTest, FindingTheLineToTime) {
     const auto script = lines("[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]\nC\nD");
     EXPECT_EQ(findSubtitleIndexWithTime(script, 0.5), 0);
+    EXPECT_EQ(findSubtitleIndexWithTime(script, 2.0), 1) << "at A's very end, B is next";
     EXPECT_EQ(findSubtitleIndexWithTime(script, 3.5), 1);
+    // The scan stops at C, the first line waiting for its start, though B ended before.
+    EXPECT_EQ(findSubtitleIndexWithTime(
+                  lines("[00:00:01.00]A[00:00:02.00]\nC\n[00:00:03.00]B[00:00:04.00]"), 4.5),
+              1);
     EXPECT_EQ(findSubtitleIndexWithTime(script, 4.5), 2);
     EXPECT_EQ(findSubtitleIndexWithTime(lines("C\nD"), 10), 0);
     EXPECT_EQ(findSubtitleIndexWithTime(lines("[00:00:01.00]A[00:00:02.00]"), 5),

@@ -94,8 +94,7 @@ TEST_F(DisplayTest, AutoCorrectionRewritesTheWholeScript) {
 TEST_F(DisplayTest, ShiftingTheSelection) {
     load("[00:00:01.00]A [00:00:03.00] x[00:00:04.00]\nB");
     view.setSelectedRange({0, 0});
-    view.adjustTimeStringInSelectionWithTimeIncreament(
-        QYTimeUtility::sharedInstance().getCMTimeWithTimeInteval(2.0), false);
+    view.adjustTimeStringInSelectionWithTimeIncreament(MediaTime::make(50000, 25000), false);
     EXPECT_EQ(view.toPlainText(), "[00:00:00.00]A [00:00:01.00] x[00:00:02.00]\nB");
     EXPECT_EQ(view.selectedRange(), (TextRange{0, 45}));
     expectRecordsMatchText(view);

@@ -102,6 +102,14 @@ TEST_F(KeyboardTest, PausingClosesAnOpenSubtitle) {
     EXPECT_EQ(text(), "[00:00:03.00]A[00:00:04.00]\nB");
 }
 
+TEST_F(KeyboardTest, PausingWithNoStartPendingWritesNothing) {
+    load("A\nB");
+    caretAt(0);
+    player.clock = 4.0;
+    QYNotificationCenter::sharedInstance().postNotificationName(kMoviePlayerDidPauseNotification);
+    EXPECT_EQ(text(), "A\nB");
+}
+
 TEST_F(KeyboardTest, ModeKeysTypeWhileTheMovieIsStopped) {
     load("");
     QTest::keyClick(&view, Qt::Key_2);
@@ -169,7 +177,7 @@ TEST_F(KeyboardTest, ArrowsNudgeASelectedTimeStringByTheSettingsStep) {
     EXPECT_EQ(text(), "[00:00:01.00]A[00:00:02.05]\n[00:00:02.05]B[00:00:05.00]");
     EXPECT_EQ(view.selectedRange(), (TextRange{14, 13}));
     EXPECT_TRUE(view.adjustingTimeCode());
-    EXPECT_EQ(player.clock, QYTimeUtility::roundedTimeInteval(2.2));
+    EXPECT_FLOAT_EQ(static_cast<float>(player.clock), 2.2f); // kept to the millisecond in floats
     QTest::keyRelease(&view, Qt::Key_Right);
     EXPECT_FALSE(view.adjustingTimeCode());
 
@@ -187,6 +195,13 @@ TEST_F(KeyboardTest, NudgesKeepTenFramesFromNeighboursAndStopAtZero) {
     select(0, 13);
     QTest::keyClick(&view, Qt::Key_Left);
     EXPECT_EQ(text(), "[00:00:00.00]A");
+
+    // An empty subtitle's start is bounded by its own end: 2.0 s - 10 frames = 1.6 s, so
+    // 1.6 s + 5 frames stays at 1.6 s rather than heading for B's end.
+    load("[00:00:01.15][00:00:02.00]\n[00:00:03.00]B[00:00:09.00]");
+    select(0, 13);
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_EQ(text(), "[00:00:01.15][00:00:02.00]\n[00:00:03.00]B[00:00:09.00]");
 
     player.length = 10;
     load("A[00:00:09.20]");
