@@ -72,12 +72,13 @@ TEST_F(PreferenceWindowTest, NumericFieldsKeepOnlyWholeNumbersInRange) {
         QStringList pastes;
         int expected;
     } rows[] = {
+        {"arrow key 1000 accepted", "timecodeAdjustmentPerArrowKey", {"1000"}, 1000},
         {"arrow key over 1000 reverts", "timecodeAdjustmentPerArrowKey", {"1001"}, 5},
         {"arrow key 0 reverts", "timecodeAdjustmentPerArrowKey", {"0"}, 5},
         {"fraction restores last good", "timecodeAdjustmentPerArrowKey", {"7", "2.5"}, 7},
         {"mode 3 interval 0 accepted", "frameIntervalInSpaceMode3", {"12", "0"}, 0},
         {"mode 3 interval 31 reverts", "frameIntervalInSpaceMode3", {"12", "31"}, 12},
-        {"autosave takes any whole number", "autoSaveTimeInteval", {"240"}, 240},
+        {"autosave takes any whole number", "autoSaveTimeInteval", {"-3"}, -3},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -2,6 +2,7 @@
 
 #include "FCPTestDocuments.h"
 #include "FpsGuard.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,11 +21,7 @@ namespace {
 class CliTest : public testing::Test {
 protected:
     QString writeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return test::writeFile(dir.filePath(name), bytes);
     }
 
     cli::Result run(const QStringList& arguments, const QByteArray& input = {}) {

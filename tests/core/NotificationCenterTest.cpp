@@ -102,25 +102,7 @@ TEST(NotificationCenter, ObserverMayPostFromItsHandler) {
     EXPECT_EQ(calls, (QStringList{"outer", "inner"}));
 }
 
-TEST(NotificationCenter, CarriesTheSameLineAndItsIndex) {
-    QYNotificationCenter center;
-    Observers o;
-    const SubtitleLinePtr line = SubtitleLine::create();
-    Notification received;
-    center.addObserver(&o.first, kAddSubtitleLineToWaveFormNotification,
-                       [&](const Notification& notification) { received = notification; });
-
-    center.postNotificationName(kAddSubtitleLineToWaveFormNotification, line, indexUserInfo(3));
-    EXPECT_EQ(received.name, "kAddSubtitleLineToWaveFormNotification");
-    EXPECT_EQ(received.subtitleLine(), line);
-    EXPECT_EQ(received.index(), 3);
-    EXPECT_EQ(received.userInfo.value("index").toInt(), 3);
-    EXPECT_EQ(received.subtitle(), nullptr);
-    EXPECT_EQ(received.text(), QString());
-    EXPECT_FALSE(received.seconds().has_value());
-}
-
-TEST(NotificationCenter, CarriesTextWithTheEditedLineOrSeconds) {
+TEST(NotificationCenter, CarriesTheSameLineItsIndexTextOrSeconds) {
     QYNotificationCenter center;
     Observers o;
     const SubtitleLinePtr line = SubtitleLine::create();
@@ -128,19 +110,24 @@ TEST(NotificationCenter, CarriesTextWithTheEditedLineOrSeconds) {
     const auto keep = [&](const Notification& notification) {
         received.push_back(notification);
     };
-    center.addObserver(&o.first, kUpdateSubtitleTextViewTextNotification, keep);
-    center.addObserver(&o.first, QYWaveFormTextViewDidChangeStartTimeCodeNotification, keep);
+    for (const QString& name :
+         {kAddSubtitleLineToWaveFormNotification, kUpdateSubtitleTextViewTextNotification,
+          QYWaveFormTextViewDidChangeStartTimeCodeNotification})
+        center.addObserver(&o.first, name, keep);
 
+    center.postNotificationName(kAddSubtitleLineToWaveFormNotification, line, indexUserInfo(3));
     center.postNotificationName(kUpdateSubtitleTextViewTextNotification,
                                 QStringLiteral("Hello\nthere"), subtitleUserInfo(line));
     center.postNotificationName(QYWaveFormTextViewDidChangeStartTimeCodeNotification, 12.5);
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].text(), "Hello\nthere");
-    EXPECT_EQ(received[0].subtitle(), line);
-    EXPECT_EQ(received[0].subtitleLine(), nullptr);
-    EXPECT_EQ(received[0].index(), -1);
-    EXPECT_EQ(received[1].seconds(), 12.5);
-    EXPECT_EQ(received[1].text(), QString());
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[0].name, "kAddSubtitleLineToWaveFormNotification");
+    EXPECT_EQ(received[0].subtitleLine(), line);
+    EXPECT_EQ(received[0].index(), 3);
+    EXPECT_EQ(received[1].text(), "Hello\nthere");
+    EXPECT_EQ(received[1].subtitle(), line);
+    EXPECT_EQ(received[1].index(), -1);
+    EXPECT_EQ(received[2].seconds(), 12.5);
+    EXPECT_FALSE(received[0].seconds().has_value());
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -157,16 +156,6 @@ TEST(Setting, TakenShortCutNamesTheActionHoldingItOnceSaved) {
     EXPECT_FALSE(setting.setShortCutForAction("Rewind", "⌘R"));
 }
 
-TEST(Setting, AutoSaveIntervalAnnouncesChanges) {
-    StoreFile store;
-    QYSetting setting(store.path());
-    QSignalSpy spy(&setting, &QYSetting::autoSaveTimeIntevalChanged);
-    setting.setAutoSaveTimeInteval(5); // the default: nothing changes
-    setting.setAutoSaveTimeInteval(7);
-    ASSERT_EQ(spy.count(), 1);
-    EXPECT_EQ(spy.at(0).at(0).toInt(), 7);
-}
-
 TEST(Setting, OtherKeysReadWithDefaults) {
     StoreFile store;
     store.write(QJsonObject{{"DefaultXML", 42},
@@ -229,26 +218,6 @@ TEST(Setting, ShortCutStringsPutModifiersBeforeTheKeyName) {
     for (const auto& row : rows)
         EXPECT_EQ(shortCutString(row.key, row.modifiers), QString::fromUtf8(row.expected))
             << row.name;
-}
-
-TEST(Setting, NumericFieldsAcceptOnlyWholeNumbersInRange) {
-    const struct {
-        const char* name;
-        const char* text;
-        PreferenceRange range;
-        std::optional<int> expected;
-    } rows[] = {
-        {"adjustment max", "1000", kTimecodeAdjustmentRange, 1000},
-        {"adjustment over max", "1001", kTimecodeAdjustmentRange, {}},
-        {"adjustment zero", "0", kTimecodeAdjustmentRange, {}},
-        {"mode 3 zero", "0", kMode3FrameIntervalRange, 0},
-        {"mode 3 over max", "31", kMode3FrameIntervalRange, {}},
-        {"autosave negative", "-3", kAutoSaveIntervalRange, -3},
-        {"fraction", "1.5", kForwardBackwardRange, {}},
-        {"not a number", "abc", kForwardBackwardRange, {}},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(preferenceIntegerFromText(row.text, row.range), row.expected) << row.name;
 }
 
 } // namespace

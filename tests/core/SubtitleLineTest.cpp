@@ -3,7 +3,6 @@
 #include "FpsGuard.h"
 #include "Subtitle.h"
 
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -84,19 +83,6 @@ TEST(SubtitleLine, CopyKeepsIdentifierButOwnsItsTimes) {
     copy->setStartTime(1.5);
     EXPECT_EQ(source.startTime(), 1);
     EXPECT_EQ(source.startTimeCode().totalMilliseconds(), 1000);
-}
-
-TEST(SubtitleLine, ChangesAreAnnounced) {
-    SubtitleLine line;
-    QSignalSpy starts(&line, &SubtitleLine::startTimeChanged);
-    QSignalSpy ends(&line, &SubtitleLine::endTimeChanged);
-    QSignalSpy texts(&line, &SubtitleLine::textChanged);
-    line.setStartTime(1);
-    line.setEndTimeCode(TimeCode(2000.0));
-    line.setText("x");
-    EXPECT_EQ(starts.count(), 1);
-    EXPECT_EQ(ends.count(), 1);
-    EXPECT_EQ(texts.count(), 1);
 }
 
 TEST(Subtitle, DisplayStringJoinsLinesAndMarksRowBreaks) {

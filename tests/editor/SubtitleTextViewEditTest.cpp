@@ -162,16 +162,6 @@ TEST_F(EditPathTest, ShiftReturnBreaksARowInsteadOfTheLine) {
     expectRecordsMatchText(view);
 }
 
-TEST_F(EditPathTest, VeryLongLinesStayInStep) {
-    const QString longText(100000, u'w');
-    load("[00:00:01.00]" + longText + "[00:00:02.00]\nnext");
-    caretAt(50000);
-    type("xyz");
-    EXPECT_EQ(view.getAllSubtitles()[0]->text().size(), 100003);
-    EXPECT_TRUE(view.getAllSubtitles()[0]->isValid());
-    expectRecordsMatchText(view);
-}
-
 TEST_F(EditPathTest, BlockDrawnOnTheWaveformTakesTheNextUntimedLine) {
     load("[00:00:01.00]A[00:00:02.00]\nuntimed text\n[00:00:05.00]C[00:00:06.00]");
     auto block = SubtitleLine::create();

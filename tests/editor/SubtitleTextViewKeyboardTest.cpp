@@ -53,28 +53,36 @@ TEST_F(KeyboardTest, ModeOneStartsThenEndsWithAHalfSecondMinimum) {
     expectRecordsMatchText(view);
 }
 
-TEST_F(KeyboardTest, AStartInsideATimedLineIsRefused) {
-    load("[00:00:10.00]A[00:00:14.00]\nB");
-    caretAt(29);
-    playAt(12.0);
-    QTest::keyClick(&view, Qt::Key_Return);
-    EXPECT_EQ(text(), "[00:00:10.00]A[00:00:14.00]\nB");
-}
-
-TEST_F(KeyboardTest, AnEndNeverRunsIntoTheNextStart) {
-    load("[00:00:08.00]A\n[00:00:09.00]B");
-    playAt(10.0);
-    QTest::keyClick(&view, Qt::Key_Space);
-    EXPECT_EQ(text(), "[00:00:08.00]A[00:00:09.00]\n[00:00:09.00]B");
-}
-
-TEST_F(KeyboardTest, ModeThreeClosesOneSubtitleAndOpensTheNext) {
-    load("[00:00:08.00]A\nB");
-    caretAt(5);
-    playAt(10.0);
-    QTest::keyClick(&view, Qt::Key_Return);
-    EXPECT_EQ(text(), "[00:00:08.00]A[00:00:10.00]\n[00:00:10.00]B");
-    expectRecordsMatchText(view);
+// One key at a playing (or, below 0, stopped) movie time.
+TEST_F(KeyboardTest, SingleKeys) {
+    const struct {
+        const char* name;
+        QString script;
+        qsizetype caret;
+        double playingAt;
+        Qt::Key key;
+        QString expected;
+    } rows[] = {
+        {"a start inside a timed line is refused", "[00:00:10.00]A[00:00:14.00]\nB", 29, 12.0,
+         Qt::Key_Return, "[00:00:10.00]A[00:00:14.00]\nB"},
+        {"an end never runs into the next start", "[00:00:08.00]A\n[00:00:09.00]B", 0, 10.0,
+         Qt::Key_Space, "[00:00:08.00]A[00:00:09.00]\n[00:00:09.00]B"},
+        {"mode 3 closes one subtitle and opens the next", "[00:00:08.00]A\nB", 5, 10.0,
+         Qt::Key_Return, "[00:00:08.00]A[00:00:10.00]\n[00:00:10.00]B"},
+        {"mode keys type while stopped", "", 0, -1, Qt::Key_2, "2"},
+        {"other keys are swallowed while playing", "ab", 1, 1.0, Qt::Key_X, "ab"},
+    };
+    for (const auto& row : rows) {
+        load(row.script);
+        caretAt(row.caret);
+        player.playing = row.playingAt >= 0;
+        player.clock = row.playingAt;
+        QTest::keyClick(&view, row.key);
+        EXPECT_EQ(text(), row.expected) << row.name;
+        expectRecordsMatchText(view);
+    }
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_EQ(view.textCursor().position(), 2) << "arrows still move the caret while playing";
 }
 
 TEST_F(KeyboardTest, ModeTwoHoldsForTheLengthOfTheSubtitle) {
@@ -108,23 +116,6 @@ TEST_F(KeyboardTest, PausingWithNoStartPendingWritesNothing) {
     player.clock = 4.0;
     QYNotificationCenter::sharedInstance().postNotificationName(kMoviePlayerDidPauseNotification);
     EXPECT_EQ(text(), "A\nB");
-}
-
-TEST_F(KeyboardTest, ModeKeysTypeWhileTheMovieIsStopped) {
-    load("");
-    QTest::keyClick(&view, Qt::Key_2);
-    QTest::keyClick(&view, Qt::Key_Space);
-    EXPECT_EQ(text(), "2 ");
-}
-
-TEST_F(KeyboardTest, KeysOtherThanArrowsAreSwallowedWhilePlaying) {
-    load("ab");
-    caretAt(1);
-    playAt(1.0);
-    QTest::keyClick(&view, Qt::Key_X);
-    EXPECT_EQ(text(), "ab");
-    QTest::keyClick(&view, Qt::Key_Right);
-    EXPECT_EQ(view.textCursor().position(), 2);
 }
 
 TEST_F(KeyboardTest, JklAreTransportKeysOnlyAfterTheyWereUsed) {

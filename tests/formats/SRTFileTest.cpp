@@ -1,6 +1,7 @@
 #include "SRTFile.h"
 
-#include <QFile>
+#include "TestFiles.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -110,11 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SRTFileLoading, CarriageReturnsBecomeLineFeeds) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("cr.srt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("1\r00:00:01,000 --> 00:00:02,000\r\nHi\r");
-    file.close();
+    const QString path = quillery::test::writeFile(dir.filePath("cr.srt"),
+                                                   "1\r00:00:01,000 --> 00:00:02,000\r\nHi\r");
     SRTFile srt(path);
     EXPECT_EQ(srt.path, path);
     EXPECT_EQ(srt.text, "1\n00:00:01,000 --> 00:00:02,000\n\nHi\n");

@@ -2,22 +2,15 @@
 
 #include "FpsGuard.h"
 #include "ScriptMarks.h"
+#include "TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quillery;
 
 namespace {
-
-QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
-    QFile file(dir.filePath("subtitle"));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-}
 
 QString loadedFormatName(Subtitle& subtitle, const QString& path) {
     const SubtitleFormat* format = loadSubtitle(subtitle, path);
@@ -60,7 +53,8 @@ TEST(SubtitleFormat, FileReadableByTwoFormatsGoesToTheFirstInTheRegistry) {
     EXPECT_TRUE(SubtitleFormat::allSubtitleFormats()[2]->isMine(lines, QString()));
     QTemporaryDir dir;
     Subtitle subtitle;
-    EXPECT_EQ(loadedFormatName(subtitle, writeFile(dir, lines.join('\n').toUtf8())),
+    EXPECT_EQ(loadedFormatName(
+                  subtitle, test::writeFile(dir.filePath("subtitle"), lines.join('\n').toUtf8())),
               "SubViewer 1.0");
     ASSERT_EQ(subtitle.subtitles.size(), 1);
     EXPECT_EQ(subtitle.subtitles[0]->text(), "00:00:05.000,00:00:06.000");
@@ -69,8 +63,8 @@ TEST(SubtitleFormat, FileReadableByTwoFormatsGoesToTheFirstInTheRegistry) {
 TEST(SubtitleFormat, LoadingRecordsTheFormatAndStripsWebVttMarkup) {
     test::FpsGuard guard(25);
     QTemporaryDir dir;
-    const QString path =
-        writeFile(dir, "WEBVTT\n\n00:01.000 --> 00:02.400\n<v Ann>Hi</v>\nthere\n");
+    const QString path = test::writeFile(
+        dir.filePath("subtitle"), "WEBVTT\n\n00:01.000 --> 00:02.400\n<v Ann>Hi</v>\nthere\n");
     Subtitle subtitle;
     subtitle.header = "stale";
     const SubtitleFormat* format = loadSubtitle(subtitle, path);
@@ -88,8 +82,10 @@ TEST(SubtitleFormat, UnclaimedOrUnreadableFilesLeaveAnEmptyList) {
     Subtitle subtitle;
     subtitle.subtitles.append(SubtitleLine::create());
     // The plain-text reader drops every CR, so CR-only line ends make one long line.
-    EXPECT_EQ(loadedFormatName(subtitle, writeFile(dir, "WEBVTT\r\r00:01.000 --> 00:02.000\rHi\r")),
-              "none");
+    EXPECT_EQ(
+        loadedFormatName(subtitle, test::writeFile(dir.filePath("subtitle"),
+                                                   "WEBVTT\r\r00:01.000 --> 00:02.000\rHi\r")),
+        "none");
     EXPECT_TRUE(subtitle.subtitles.isEmpty());
     EXPECT_EQ(loadedFormatName(subtitle, dir.filePath("missing.vtt")), "none");
 }

@@ -1,8 +1,8 @@
 #include "TextFileReader.h"
 
 #include "ImportMessages.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -13,19 +13,6 @@ using namespace quillery;
 namespace {
 
 const QString kEncodings = QStringLiteral(QUILLERY_TEST_DATA_DIR "/encodings/");
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(path);
-    return file.readAll();
-}
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-}
 
 QByteArray utf16LittleEndian(const QString& text) {
     QByteArray bytes;
@@ -111,14 +98,15 @@ TEST(TextDecoding, BytesDecodeOrAreBinary) {
 
 TEST(TextDecoding, EmptyFileGivesAnEmptyStringNotNothing) {
     QTemporaryDir dir;
-    const std::optional<QString> text = getContentFromURL(writeFile(dir, "empty.txt", {}));
+    const std::optional<QString> text =
+        getContentFromURL(test::writeFile(dir.filePath("empty.txt"), {}));
     ASSERT_TRUE(text.has_value());
     EXPECT_TRUE(text->isEmpty());
 }
 
 TEST(FileAccess, ProblemsAreToldApart) {
     QTemporaryDir dir;
-    const QString file = writeFile(dir, "plain.txt", "text");
+    const QString file = test::writeFile(dir.filePath("plain.txt"), "text");
     const QString fifo = dir.filePath("pipe");
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     EXPECT_EQ(fileAccessProblem(file), "");
@@ -148,8 +136,8 @@ TEST(TextFileReader, ReadFileChoosesBySuffix) {
     };
     QTemporaryDir dir;
     for (const auto& row : rows) {
-        const std::optional<QString> text =
-            TextFileReader::sharedInstance().readFile(writeFile(dir, row.fileName, row.bytes));
+        const std::optional<QString> text = TextFileReader::sharedInstance().readFile(
+            test::writeFile(dir.filePath(row.fileName), row.bytes));
         ASSERT_EQ(text.has_value(), row.expected.has_value()) << row.fileName;
         if (text) {
             EXPECT_EQ(*text, *row.expected) << row.fileName;
