@@ -50,6 +50,14 @@ int32_t framesOfMilliseconds(int32_t milliseconds) {
     return toInt32(std::round(fps * milliseconds / 1000));
 }
 
+// An empty text with room for a file written from the script: reserved pages cost nothing
+// until written, while growing a long text piece by piece copies it again and again.
+QString reservedFor(const QString& script) {
+    QString text;
+    text.reserve(2 * script.size());
+    return text;
+}
+
 } // namespace
 
 QString QYExporter::framedTimeString(double seconds, const char* format) {
@@ -147,7 +155,7 @@ QString QYExporter::textScriptTimeStringFromTimeInterval(double seconds) {
 
 // Numbered from 0; blocks are separated by one empty line and the text ends with "\n".
 QString QYExporter::getSRTFileContent() const {
-    QString content;
+    QString content = reservedFor(textView_.scriptText());
     qsizetype number = 0;
     forEachSubtitleLine([&](const SubtitleLinePtr& line) {
         if (!content.isEmpty())
@@ -162,8 +170,9 @@ QString QYExporter::getSRTFileContent() const {
 
 // One comment line, then one line per subtitle with its line-break marks kept.
 QString QYExporter::getSTLFileContent() const {
-    QString content = QStringLiteral("//This STL file is genetated by ") +
-                      SystemUtility::sharedInstance().getBundleName();
+    QString content = reservedFor(textView_.scriptText());
+    content += QStringLiteral("//This STL file is genetated by ") +
+               SystemUtility::sharedInstance().getBundleName();
     forEachSubtitleLine([&content](const SubtitleLinePtr& line) {
         content += u'\n';
         content += stlTimeStringFromTimeInterval(line->startTime()) + QStringLiteral(", ") +
@@ -175,7 +184,7 @@ QString QYExporter::getSTLFileContent() const {
 
 // Numbered from 0, no header and no line feed after the last subtitle.
 QString QYExporter::getTextScriptFileContent() const {
-    QString content;
+    QString content = reservedFor(textView_.scriptText());
     qsizetype number = 0;
     forEachSubtitleLine([&](const SubtitleLinePtr& line) {
         if (!content.isEmpty())
