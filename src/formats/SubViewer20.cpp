@@ -50,16 +50,8 @@ bool isTimeLine(const QString& trimmed) {
 // eight fields or a time cannot be converted. The digits after the point are whole milliseconds:
 // 01.5 is 1 s 5 ms.
 bool readTimes(const QString& timeLine, SubtitleLine& cue) {
-    const QStringList f = QString(timeLine).replace(u',', u':').replace(u'.', u':').split(u':');
-    if (f.size() != 8)
-        return false;
-    const std::optional<TimeCode> start = TimeCode::fromClockFields(f[0], f[1], f[2], f[3]);
-    const std::optional<TimeCode> end = TimeCode::fromClockFields(f[4], f[5], f[6], f[7]);
-    if (!start || !end)
-        return false;
-    cue.setStartTimeCode(*start);
-    cue.setEndTimeCode(*end);
-    return true;
+    return SubtitleFormat::setTimesFromClockFields(
+        cue, QString(timeLine).replace(u',', u':').replace(u'.', u':').split(u':'));
 }
 
 QString header(const QString& title) {

@@ -55,6 +55,18 @@ QString SubtitleFormat::removeBadChars(const QString& text) {
     return QString(text).replace(QChar(0), u' ');
 }
 
+bool SubtitleFormat::setTimesFromClockFields(SubtitleLine& line, const QStringList& f) {
+    if (f.size() != 8)
+        return false;
+    const std::optional<TimeCode> start = TimeCode::fromClockFields(f[0], f[1], f[2], f[3]);
+    const std::optional<TimeCode> end = TimeCode::fromClockFields(f[4], f[5], f[6], f[7]);
+    if (!start || !end)
+        return false;
+    line.setStartTimeCode(*start);
+    line.setEndTimeCode(*end);
+    return true;
+}
+
 bool SubtitleFormat::isMine(const QStringList& lines, const QString& path) {
     Subtitle scratch;
     return loadIfMine(scratch, lines, path);

@@ -26,6 +26,9 @@ public:
     static QString removeTag(const QString& tag, const QString& text);
     // NUL characters become spaces.
     static QString removeBadChars(const QString& text);
+    // Sets the line's start and end from eight clock fields (start hours, minutes, seconds,
+    // milliseconds, then the end's); false, the line unchanged, unless all eight convert.
+    static bool setTimesFromClockFields(SubtitleLine& line, const QStringList& fields);
 
     virtual QString name() const { return name_; }
     virtual QString extension() const { return extension_; }

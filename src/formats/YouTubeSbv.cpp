@@ -80,16 +80,8 @@ bool YouTubeSbv::tryReadTimeCodesLine(const QString& line, SubtitleLine& subtitl
         QString(line).replace(u'.', u':').replace(QChar(0x060C), u',').replace(QChar(0x00A1), u':');
     if (!isTimeLine(times))
         return false;
-    const QStringList f = times.replace(u',', u':').remove(u' ').split(u':');
-    if (f.size() != 8)
-        return false;
-    const std::optional<TimeCode> start = TimeCode::fromClockFields(f[0], f[1], f[2], f[3]);
-    const std::optional<TimeCode> end = TimeCode::fromClockFields(f[4], f[5], f[6], f[7]);
-    if (!start || !end)
-        return false;
-    subtitleLine.setStartTimeCode(*start);
-    subtitleLine.setEndTimeCode(*end);
-    return true;
+    return setTimesFromClockFields(subtitleLine,
+                                   times.replace(u',', u':').remove(u' ').split(u':'));
 }
 
 bool YouTubeSbv::isText(const QString& text) const {
