@@ -1,11 +1,14 @@
 // Speed of the paths that scale with the script: 10,000 subtitles through SubRip
-// conversion, script parsing, SubRip export and WebVTT reading.
+// conversion, script parsing, SubRip export and WebVTT reading, and single cues of up to
+// 400,000 rows, whose reading must grow linearly with the rows.
 #include "QYExporter.h"
 #include "QYTimeUtility.h"
 #include "SRTFile.h"
 #include "ScriptText.h"
 #include "ScriptTextSource.h"
 #include "SubtitleFormat.h"
+#include "WebVTTFormat.h"
+#include "YouTubeSbv.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -89,5 +92,37 @@ void BM_ReadWebVTT10k(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadWebVTT10k)->Unit(benchmark::kMillisecond);
+
+// One cue of state.range(0) rows of "ab", read by the format; reports the complexity.
+template <typename Format> void readLongCue(benchmark::State& state, const QString& timeLine) {
+    QStringList lines{timeLine};
+    for (int i = 0; i < state.range(0); ++i)
+        lines.append(QStringLiteral("ab"));
+    Format format;
+    for (auto _ : state) {
+        Subtitle subtitle;
+        format.loadSubtitle(subtitle, lines, QString());
+        benchmark::DoNotOptimize(subtitle.subtitles);
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_ReadLongWebVttCue(benchmark::State& state) {
+    readLongCue<WebVTTFormat>(state, QStringLiteral("00:01.000 --> 00:02.000"));
+}
+BENCHMARK(BM_ReadLongWebVttCue)
+    ->RangeMultiplier(2)
+    ->Range(50000, 400000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+void BM_ReadLongSbvCue(benchmark::State& state) {
+    readLongCue<YouTubeSbv>(state, QStringLiteral("0:00:01.000,0:00:02.000"));
+}
+BENCHMARK(BM_ReadLongSbvCue)
+    ->RangeMultiplier(2)
+    ->Range(50000, 400000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 } // namespace

@@ -40,11 +40,11 @@ QYToolbarButtonPreferenceWindowController::QYToolbarButtonPreferenceWindowContro
     QPushButton* doneButton = buttons->addButton(localized("Done"), QDialogButtonBox::AcceptRole);
     doneButton->setDefault(true);
     connect(doneButton, &QPushButton::clicked, this,
-            &QYToolbarButtonPreferenceWindowController::done);
+            &QYToolbarButtonPreferenceWindowController::storeChoiceAndClose);
     layout->addWidget(buttons);
 }
 
-void QYToolbarButtonPreferenceWindowController::done() {
+void QYToolbarButtonPreferenceWindowController::storeChoiceAndClose() {
     settings_.isFinalCutPro7ToolBar = choice_->checkedId() != kFinalCutProXRow;
     // Answered once: the question is not asked on later launches.
     settings_.isFirstLaunch = false;

@@ -22,7 +22,7 @@ public:
                                                        QWidget* parent = nullptr);
     QButtonGroup* choice() const { return choice_; }
     // Stores the choice, marks the first launch as done, saves the preferences and closes.
-    void done();
+    void storeChoiceAndClose();
 
 private:
     QYSetting& settings_;

@@ -257,7 +257,7 @@ TEST_F(MainWindowTest, FirstLaunchAsksOnceInASheetThatLetsAProjectOpenBehindIt) 
     EXPECT_TRUE(window->windowTitle().startsWith("Movie Night - Quillery"));
 
     sheet->choice()->button(QYToolbarButtonPreferenceWindowController::kFinalCutPro7Row)->click();
-    sheet->done();
+    sheet->storeChoiceAndClose();
     ASSERT_NE(window->toolBar(), nullptr);
     EXPECT_EQ(window->toolBar()->actions().value(0)->text(), "1.Get FCP7 Sequence");
     QFile store(dir.filePath("settings.json"));
