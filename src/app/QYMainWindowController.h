@@ -318,6 +318,8 @@ private:
     std::optional<QString> readTextFile(const QString& path);
     void showFind();
     QString chooseFileToImport(const QStringList& types);
+    // Says why the file cannot be read (missing, a folder, refused...); false when it can.
+    bool warnIfUnreadable(const QString& path);
     QString chooseExportPath(const QString& proposedName, const QString& type);
     void openResource(const QString& path);
     QPrinter& printer();

@@ -103,7 +103,17 @@ void QYMainWindowController::loadSRTFile() {
         loadSRTFileFromURL(path);
 }
 
+bool QYMainWindowController::warnIfUnreadable(const QString& path) {
+    const QString problem = fileAccessProblem(path);
+    if (problem.isEmpty())
+        return false;
+    showWarningMessage(cannotReadFileMessage(fileNameOf(path), problem));
+    return true;
+}
+
 void QYMainWindowController::loadSRTFileFromURL(const QString& path) {
+    if (warnIfUnreadable(path))
+        return;
     const SRTFile file(path);
     if (file.text.isEmpty()) {
         showWarningMessage(srtReadFailureMessage(fileNameOf(path)));
@@ -151,6 +161,8 @@ void QYMainWindowController::loadTextFile() {
 }
 
 void QYMainWindowController::dragTextFile(const QString& path) {
+    if (warnIfUnreadable(path))
+        return;
     const std::optional<QString> text = getContentFromURL(path);
     if (!text) {
         // Nothing to put in its place: the editor keeps what it has.

@@ -116,7 +116,12 @@ TEST_F(MainWindowTest, SubRipImportFlowAndItsMessages) {
     window->replaceTextInTextView("keep me");
     window->loadSRTFileFromURL(writeFile("empty.srt", ""));
     window->loadSRTFileFromURL(writeFile("nocue.srt", "no cue in this file at all, sorry"));
-    ASSERT_EQ(presenter.alerts.size(), 2);
+    QDir(dir.path()).mkdir("folder.srt");
+    window->didDragFileIntoView(dir.filePath("folder.srt"));
+    window->didDragFileIntoView(dir.filePath("gone.txt"));
+    ASSERT_EQ(presenter.alerts.size(), 4);
+    EXPECT_EQ(presenter.alerts[2].text, "Can not read folder.srt: it is a folder, not a file.");
+    EXPECT_EQ(presenter.alerts[3].text, "Can not read gone.txt: no such file.");
     EXPECT_TRUE(presenter.alerts[0].text.startsWith("Can not read the srt file : empty.srt.\n"
                                                     "Please use TextEdit to open it and copy all "
                                                     "the  content"));
