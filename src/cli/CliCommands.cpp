@@ -388,7 +388,9 @@ QString formatExport(const SubtitleFormat& format, const QString& script, bool r
     // would copy it again and again.
     text.reserve(2 * script.size());
     forEachSubtitleLine(script, FrameDuration{}, [&](const SubtitleLinePtr& line) {
-        format.appendLineText(text, *Subtitle::lineForWriting(*line, rowsAsLineFeeds));
+        // The record is this loop's own, so it is prepared in place rather than copied.
+        Subtitle::prepareForWriting(*line, rowsAsLineFeeds);
+        format.appendLineText(text, *line);
     });
     return format.finishText(std::move(text));
 }

@@ -14,8 +14,8 @@ int32_t TimeStringFields::wholeSeconds() const {
     return static_cast<int32_t>(sum);
 }
 
-TimeStringFields QYTimeUtility::timeStringFields(const QString& timeString) {
-    QStringView body(timeString);
+TimeStringFields QYTimeUtility::timeStringFields(QStringView timeString) {
+    QStringView body = timeString;
     while (!body.isEmpty() && (body.front() == u'[' || body.front() == u']'))
         body = body.mid(1);
     while (!body.isEmpty() && (body.back() == u'[' || body.back() == u']'))

@@ -54,7 +54,7 @@ public:
     MediaTime decreasedCMTime(const MediaTime& time, int stepFrames) const;
 
     // Splits "[HH:MM:SS.FF]" (brackets optional) into its fields.
-    static TimeStringFields timeStringFields(const QString& timeString);
+    static TimeStringFields timeStringFields(QStringView timeString);
 
     static QString changeFloat(const QString& decimal);
     // "N/Ds" or "Ns", the rational time notation of Final Cut Pro X; a null string is 0.

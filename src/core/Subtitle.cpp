@@ -17,9 +17,13 @@ Subtitle Subtitle::fromScriptLines(const QList<SubtitleLinePtr>& lines, bool row
 
 SubtitleLinePtr Subtitle::lineForWriting(const SubtitleLine& line, bool rowsAsLineFeeds) {
     SubtitleLinePtr copy = SubtitleLine::copyOf(line);
-    if (rowsAsLineFeeds)
-        copy->setText(QString(copy->text()).replace(kLineBreakMark, u'\n'));
+    prepareForWriting(*copy, rowsAsLineFeeds);
     return copy;
+}
+
+void Subtitle::prepareForWriting(SubtitleLine& line, bool rowsAsLineFeeds) {
+    if (rowsAsLineFeeds)
+        line.setText(QString(line.text()).replace(kLineBreakMark, u'\n'));
 }
 
 bool Subtitle::calculateTimeCodesFromFrameNumbers(double frameRate) {

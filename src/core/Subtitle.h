@@ -21,6 +21,8 @@ public:
     static Subtitle fromScriptLines(const QList<SubtitleLinePtr>& lines, bool rowsAsLineFeeds);
     // The copy of one editor line that such a list holds.
     static SubtitleLinePtr lineForWriting(const SubtitleLine& line, bool rowsAsLineFeeds);
+    // What that copy gets, done to a line of the caller's own.
+    static void prepareForWriting(SubtitleLine& line, bool rowsAsLineFeeds);
 
     // Frame-based readers fill frame numbers; this turns them into time codes at the
     // given rate. False (nothing done) for lists read by a time-based format.

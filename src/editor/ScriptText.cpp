@@ -57,20 +57,21 @@ SubtitleLinePtr parseText(const QString& line, FrameDuration frameDuration) {
     const auto& utility = QYTimeUtility::sharedInstance();
     qsizetype startLength = 0;
     qsizetype endLength = 0;
-    for (const RegexMatch& match : QYRegex::allMatches(line, kTimeStringPattern)) {
-        if (match.range.length != kTimeStringLength)
-            continue;
-        const TimeStringFields fields = QYTimeUtility::timeStringFields(match.text);
-        if (match.range.location == 0) {
+    QYRegex::enumerateMatches(line, kTimeStringPattern, [&](TextRange match) {
+        if (match.length != kTimeStringLength)
+            return;
+        const TimeStringFields fields =
+            QYTimeUtility::timeStringFields(QStringView(line).sliced(match.location, match.length));
+        if (match.location == 0) {
             record->setStartTime(utility.timeIntervalFromFields(fields));
             record->startNumerator = numeratorFromTimeStringFields(fields, frameDuration);
             startLength = kTimeStringLength;
-        } else if (match.range.end() == line.size()) {
+        } else if (match.end() == line.size()) {
             record->setEndTime(utility.timeIntervalFromFields(fields));
             record->endNumerator = numeratorFromTimeStringFields(fields, frameDuration);
             endLength = kTimeStringLength;
         }
-    }
+    });
     record->setText(line.sliced(startLength, line.size() - startLength - endLength));
     return record;
 }
