@@ -77,7 +77,10 @@ protected:
     void SetUp() override {
         settings = std::make_unique<QYSetting>(dir.filePath("settings.json"));
         window = std::make_unique<QYMainWindowController>(&presenter, settings.get());
-        window->setUrlOpener([this](const QUrl& url) { opened << url; });
+        window->setUrlOpener([this](const QUrl& url) {
+            opened << url;
+            return true;
+        });
         window->setApplicationLookup([this](const QString& id) { return installed.contains(id); });
         window->setClock([] { return kNow; });
         window->setPreviewAssembler(&assembler);
