@@ -25,6 +25,7 @@ struct FCPClipItem {
     int32_t timebase = 0;
     int32_t inFrameInOriginalMedia = 0;
     int32_t outFrameInOriginalMedia = 0;
+    // Frames on the sequence's timeline; an edge inside a transition is the transition's.
     int32_t timelineStartFrame = 0;
     int32_t timelineEndFrame = 0;
     bool isImage = false;

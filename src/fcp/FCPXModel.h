@@ -27,6 +27,8 @@ struct FCPXAsset {
     QString name;
     // A plain file path: percent escapes decoded, "file:///" reduced to "/".
     QString src;
+    // The time code of the media's first frame: clips count their start in it.
+    MediaTime start;
     std::shared_ptr<FCPXFormat> referenceFormat;
 };
 

@@ -222,8 +222,8 @@ FCPClipItem QYFCP7XMLParser::clipItemOf(const Element& element) {
     item.timebase = integerAt(element, "rate/timebase");
     item.inFrameInOriginalMedia = integerAt(element, "in");
     item.outFrameInOriginalMedia = integerAt(element, "out");
-    item.timelineStartFrame = integerAt(element, "start");
-    item.timelineEndFrame = integerAt(element, "end");
+    item.timelineStartFrame = frameAtEdge(element, "start", element.previous_sibling());
+    item.timelineEndFrame = frameAtEdge(element, "end", element.next_sibling());
     item.isImage = xml::contentStringValueByElementName(element, "stillframe").toLower() == "true";
 
     const Element file = element.child("file");

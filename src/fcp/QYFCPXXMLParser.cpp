@@ -343,6 +343,7 @@ QYFCPXXMLParser::loadAssetDictionaryFromFCPXDocument(const xml::Document& docume
             if (source.isNull())
                 source = attribute(child.child("media-rep"), "src");
             asset->src = filePathOfSource(source);
+            asset->start = mediaTimeAttribute(child, "start");
             asset->referenceFormat = references.formats.value(attribute(child, "format"));
             references.assets.insert(id, asset);
         } else if (isNamed(child, "effect")) {
