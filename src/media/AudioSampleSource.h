@@ -11,6 +11,8 @@
 
 namespace quillery {
 
+struct PreviewComposition;
+
 struct AudioBuffer {
     std::vector<float> samples; // interleaved; the first frames x channels are the buffer's
     std::size_t frames = 0;
@@ -32,5 +34,16 @@ public:
 // Reads audio track `trackNumber` (counted among the file's audio streams) of a media
 // file. A file that cannot be opened, or has no such track, yields an empty source.
 std::unique_ptr<AudioSampleSource> openMovieAudioSource(const QString& path, int trackNumber);
+// Reads the audio stream at `streamIndex` (among all the file's streams) from startSeconds
+// on, converted to the rate and channel count given.
+std::unique_ptr<AudioSampleSource> openAudioStreamSource(const QString& path, int streamIndex,
+                                                         double startSeconds, int sampleRate,
+                                                         int channels);
+// An assembled preview's audio tracks summed at unit gain and clipped to full scale: one
+// stereo 48 kHz source as long as the preview.
+std::unique_ptr<AudioSampleSource> openCompositionAudioSource(const PreviewComposition& preview);
+// The same rendered through the playback engine (quillery_media).
+std::unique_ptr<AudioSampleSource>
+openCompositionAudioSourceThroughEngine(const PreviewComposition& preview);
 
 } // namespace quillery

@@ -1,18 +1,14 @@
 // Movie audio through libavformat, libavcodec and libswresample: one audio stream demuxed
-// (every other stream discarded before it is read), decoded, and converted to interleaved
-// 32-bit float at the stream's own rate and channel count. Also the container probe.
+// (every other stream discarded before it is read), decoded from its start or from a given
+// time, and converted to interleaved 32-bit float at the stream's own rate and channel
+// count or at ones asked for. Also the container probe.
 #include "AudioSampleSource.h"
-#include "FFmpegLog.h"
+#include "FFmpegContainer.h"
 #include "MediaProbe.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
-#include <libswresample/swresample.h>
 }
-
-#include <QFile>
 
 namespace quillery {
 
@@ -20,47 +16,6 @@ namespace {
 
 // Frames gathered into one buffer before it is handed on: a read of the waveform's size.
 constexpr std::size_t kFramesPerBuffer = 4096;
-
-struct FormatCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct ResamplerFreer {
-    void operator()(SwrContext* context) const { swr_free(&context); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-using FormatPtr = std::unique_ptr<AVFormatContext, FormatCloser>;
-
-FormatPtr openContainer(const QString& path, QString* error) {
-    silenceFFmpegLog();
-    AVFormatContext* raw = nullptr;
-    const QByteArray name = QFile::encodeName(path);
-    int status = avformat_open_input(&raw, name.constData(), nullptr, nullptr);
-    if (status < 0) {
-        if (error)
-            *error = ffmpegErrorText(status);
-        return nullptr;
-    }
-    FormatPtr context(raw);
-    status = avformat_find_stream_info(context.get(), nullptr);
-    if (status < 0) {
-        if (error)
-            *error = ffmpegErrorText(status);
-        return nullptr;
-    }
-    return context;
-}
-
-bool isPicture(const AVStream* stream) {
-    return (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
-}
 
 // The stream index of the trackNumber-th audio stream, or -1.
 int audioStreamIndex(const AVFormatContext* context, int trackNumber) {
@@ -74,16 +29,22 @@ int audioStreamIndex(const AVFormatContext* context, int trackNumber) {
     return -1;
 }
 
-double containerDuration(const AVFormatContext* context) {
-    return context->duration > 0 ? static_cast<double>(context->duration) / AV_TIME_BASE : 0;
-}
+// Which stream to decode, from when, and in what form; 0 keeps the stream's own.
+struct StreamRequest {
+    int streamIndex = -1;
+    double startSeconds = 0;
+    int sampleRate = 0;
+    int channels = 0;
+};
 
 class FFmpegAudioSource : public AudioSampleSource {
 public:
-    FFmpegAudioSource(const QString& path, int trackNumber) {
-        format_ = openContainer(path, nullptr);
-        if (format_ && !openTrack(trackNumber))
+    FFmpegAudioSource(FormatPtr format, const StreamRequest& request)
+        : format_(std::move(format)), request_(request) {
+        if (format_ && !openTrack())
             decoder_.reset();
+        if (decoder_ && request_.startSeconds > 0)
+            seekToStart();
     }
 
     AudioStreamDescription description() const override { return description_; }
@@ -108,9 +69,10 @@ public:
     }
 
 private:
-    bool openTrack(int trackNumber) {
-        stream_ = audioStreamIndex(format_.get(), trackNumber);
-        if (stream_ < 0)
+    bool openTrack() {
+        stream_ = request_.streamIndex;
+        if (stream_ < 0 || stream_ >= static_cast<int>(format_->nb_streams) ||
+            format_->streams[stream_]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
             return false;
         for (unsigned i = 0; i < format_->nb_streams; ++i)
             format_->streams[i]->discard =
@@ -125,10 +87,39 @@ private:
             return false;
         frame_.reset(av_frame_alloc());
         packet_.reset(av_packet_alloc());
-        description_.sampleRate = decoder_->sample_rate;
-        description_.channelsPerFrame = static_cast<uint32_t>(decoder_->ch_layout.nb_channels);
+        description_.sampleRate =
+            request_.sampleRate > 0 ? request_.sampleRate : decoder_->sample_rate;
+        description_.channelsPerFrame = static_cast<uint32_t>(
+            request_.channels > 0 ? request_.channels : decoder_->ch_layout.nb_channels);
         return frame_ && packet_ && description_.sampleRate > 0 &&
                description_.channelsPerFrame > 0;
+    }
+
+    // Seeks to the key frame before the start; the frames decoded before the start are
+    // dropped once the first one tells where decoding resumed.
+    void seekToStart() {
+        const AVRational base = format_->streams[stream_]->time_base;
+        const auto stamp = static_cast<int64_t>(request_.startSeconds * base.den / base.num);
+        av_seek_frame(format_.get(), stream_, stamp, AVSEEK_FLAG_BACKWARD);
+        framesToDrop_ = -1;
+    }
+
+    void dropFramesBeforeStart(AudioBuffer& buffer, std::size_t from, std::size_t& converted) {
+        const std::size_t channels = description_.channelsPerFrame;
+        const std::size_t drop = std::min<std::size_t>(framesToDrop_, converted);
+        float* first = buffer.samples.data() + from * channels;
+        std::copy(first + drop * channels, first + converted * channels, first);
+        converted -= drop;
+        framesToDrop_ -= static_cast<int64_t>(drop);
+    }
+
+    void measureFramesToDrop() {
+        const int64_t stamp = frame_->best_effort_timestamp;
+        const AVRational base = format_->streams[stream_]->time_base;
+        const double decodedFrom =
+            stamp == AV_NOPTS_VALUE ? request_.startSeconds : stamp * av_q2d(base);
+        framesToDrop_ = std::max<int64_t>(
+            0, std::llround((request_.startSeconds - decodedFrom) * description_.sampleRate));
     }
 
     void feedDecoder() {
@@ -151,6 +142,8 @@ private:
     bool appendFrame(AudioBuffer& buffer) {
         if (!resampler_ && !openResampler())
             return false;
+        if (framesToDrop_ < 0)
+            measureFramesToDrop();
         const std::size_t channels = description_.channelsPerFrame;
         const int room = swr_get_out_samples(resampler_.get(), frame_->nb_samples);
         if (room < 0)
@@ -166,20 +159,27 @@ private:
         av_frame_unref(frame_.get());
         if (converted < 0)
             return false;
-        buffer.frames += static_cast<std::size_t>(converted);
+        auto kept = static_cast<std::size_t>(converted);
+        if (framesToDrop_ > 0)
+            dropFramesBeforeStart(buffer, buffer.frames, kept);
+        buffer.frames += kept;
         return true;
     }
 
     bool openResampler() {
-        AVChannelLayout layout;
+        AVChannelLayout input;
         if (frame_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC ||
-            av_channel_layout_copy(&layout, &frame_->ch_layout) < 0)
-            av_channel_layout_default(&layout, static_cast<int>(description_.channelsPerFrame));
+            av_channel_layout_copy(&input, &frame_->ch_layout) < 0)
+            av_channel_layout_default(&input, frame_->ch_layout.nb_channels);
+        AVChannelLayout output;
+        if (request_.channels > 0 || av_channel_layout_copy(&output, &input) < 0)
+            av_channel_layout_default(&output, static_cast<int>(description_.channelsPerFrame));
         SwrContext* raw = nullptr;
         const int status = swr_alloc_set_opts2(
-            &raw, &layout, AV_SAMPLE_FMT_FLT, frame_->sample_rate, &layout,
+            &raw, &output, AV_SAMPLE_FMT_FLT, static_cast<int>(description_.sampleRate), &input,
             static_cast<AVSampleFormat>(frame_->format), frame_->sample_rate, 0, nullptr);
-        av_channel_layout_uninit(&layout);
+        av_channel_layout_uninit(&input);
+        av_channel_layout_uninit(&output);
         resampler_.reset(raw);
         return status >= 0 && swr_init(raw) >= 0;
     }
@@ -189,9 +189,12 @@ private:
     std::unique_ptr<SwrContext, ResamplerFreer> resampler_;
     std::unique_ptr<AVFrame, FrameFreer> frame_;
     std::unique_ptr<AVPacket, PacketFreer> packet_;
+    StreamRequest request_;
     AudioStreamDescription description_;
     int stream_ = -1;
     bool finished_ = false;
+    // Frames still to drop before the start; -1 until the first decoded frame says.
+    int64_t framesToDrop_ = 0;
 };
 
 bool hasDecoder(const AVStream* stream) {
@@ -201,7 +204,16 @@ bool hasDecoder(const AVStream* stream) {
 } // namespace
 
 std::unique_ptr<AudioSampleSource> openMovieAudioSource(const QString& path, int trackNumber) {
-    return std::make_unique<FFmpegAudioSource>(path, trackNumber);
+    FormatPtr format = openContainer(path, nullptr);
+    const int stream = format ? audioStreamIndex(format.get(), trackNumber) : -1;
+    return std::make_unique<FFmpegAudioSource>(std::move(format), StreamRequest{stream});
+}
+
+std::unique_ptr<AudioSampleSource> openAudioStreamSource(const QString& path, int streamIndex,
+                                                         double startSeconds, int sampleRate,
+                                                         int channels) {
+    return std::make_unique<FFmpegAudioSource>(
+        openContainerQuickly(path), StreamRequest{streamIndex, startSeconds, sampleRate, channels});
 }
 
 MediaProbe MediaProbe::probe(const QString& path) {

@@ -1,6 +1,7 @@
 #include "MediaEngine.h"
 
-#include "QYLog.h"
+#include "CompositionProducer.h"
+#include "QuilleryMoviePlayerItem.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,9 +57,9 @@ void shutdownMediaEngine() {
 }
 
 struct MoviePlayback::Engine {
-    // The movie stays open for as long as it plays, and the engine reads it through this
-    // handle: the engine opens files again while playing, and a movie deleted or moved
-    // meanwhile must not leave it without one.
+    // A movie file stays open for as long as it plays, and the engine reads it through
+    // this handle: the engine opens files again while playing, and a movie deleted or
+    // moved meanwhile must not leave it without one.
     QFile movie;
     Mlt::Profile profile;
     std::unique_ptr<Mlt::Producer> producer;
@@ -85,26 +86,40 @@ MoviePlayback::~MoviePlayback() {
     close();
 }
 
-bool MoviePlayback::open(const QString& path, bool withSound) {
+bool MoviePlayback::open(const MoviePlayerItem& movie, bool withSound) {
     close();
     if (!initialiseMediaEngine())
         return false;
     auto engine = std::make_unique<Engine>();
-    engine->movie.setFileName(path);
-    if (!engine->movie.open(QIODevice::ReadOnly))
+    if (movie.composition) {
+        setProfileForComposition(engine->profile, *movie.composition);
+        engine->producer = makeCompositionProducer(engine->profile, *movie.composition);
+    } else if (!openFile(*engine, movie.path)) {
+        return false;
+    }
+    return start(std::move(engine), withSound);
+}
+
+bool MoviePlayback::openFile(Engine& engine, const QString& path) {
+    engine.movie.setFileName(path);
+    if (!engine.movie.open(QIODevice::ReadOnly))
         return false;
     const QByteArray resource =
-        "avformat:/proc/self/fd/" + QByteArray::number(engine->movie.handle());
+        "avformat:/proc/self/fd/" + QByteArray::number(engine.movie.handle());
     {
         // The profile (rate, size) comes from the file; the producer is then made again
         // for that profile.
-        Mlt::Producer probe(engine->profile, resource.constData());
+        Mlt::Producer probe(engine.profile, resource.constData());
         if (!probe.is_valid())
             return false;
-        engine->profile.from_producer(probe);
-        engine->profile.set_explicit(1);
+        engine.profile.from_producer(probe);
+        engine.profile.set_explicit(1);
     }
-    engine->producer = std::make_unique<Mlt::Producer>(engine->profile, resource.constData());
+    engine.producer = std::make_unique<Mlt::Producer>(engine.profile, resource.constData());
+    return true;
+}
+
+bool MoviePlayback::start(std::unique_ptr<Engine> engine, bool withSound) {
     if (!engine->producer->is_valid() || engine->producer->get_length() <= 0)
         return false;
     if (!withSound)

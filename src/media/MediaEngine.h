@@ -1,6 +1,7 @@
-// The playback engine behind the movie player: one movie played through MLT with its
-// sound sent to the sound card, each picture handed over as an image when it is shown.
-// Only our own types appear here; MLT stays inside MediaEngine.cpp.
+// The playback engine behind the movie player: one movie (a file, or a preview assembled
+// from a timeline) played through MLT with its sound sent to the sound card, each picture
+// handed over as an image when it is shown. Only our own types appear here; MLT stays
+// inside the media layer's sources.
 //
 // The engine loads only the MLT modules it uses (from a folder of links), so Debian's
 // Qt 5 module never enters our Qt 6 process.
@@ -13,6 +14,8 @@
 #include <memory>
 
 namespace quillery {
+
+struct MoviePlayerItem;
 
 // Starts the engine once per process; false when it cannot start.
 bool initialiseMediaEngine();
@@ -28,11 +31,12 @@ public:
 
     // Opens the movie paused at its first frame; withSound false plays it silently (a
     // second movie laid over the first).
-    bool open(const QString& path, bool withSound = true);
+    bool open(const MoviePlayerItem& movie, bool withSound = true);
     void close();
     bool isOpen() const;
 
-    // The frame rate of the profile the engine derives from the file, as a fraction.
+    // The frame rate of the profile the engine derives from the file (or the preview's
+    // frame duration), as a fraction.
     int frameRateNumerator() const;
     int frameRateDenominator() const;
     double frameRate() const;
@@ -55,6 +59,8 @@ private:
     friend struct Engine;
     // On the engine's thread: copies the picture and passes it to our thread.
     void deliverFrame(void* frame);
+    bool openFile(Engine& engine, const QString& path);
+    bool start(std::unique_ptr<Engine> engine, bool withSound);
     void awaitFrame(int frame);
     bool isAwaitedFrame(int position);
 

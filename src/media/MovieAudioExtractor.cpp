@@ -34,6 +34,10 @@ void MovieAudioExtractor::DoStartMovieAudioExtraction(const QuilleryMoviePlayerI
                                                       double) {
     if (!item.mainMovie)
         return;
+    if (const std::shared_ptr<const PreviewComposition> preview = item.mainMovie->composition) {
+        startExtraction([preview] { return openCompositionAudioSource(*preview); });
+        return;
+    }
     const QString path = item.mainMovie->path;
     const int track = extractTrackNumber_;
     startExtraction([path, track] { return openMovieAudioSource(path, track); }, path);

@@ -37,7 +37,8 @@ public:
     void setCache(const WaveformStoreCache* cache) { cache_ = cache; }
 
     // Reads the extractor's track of the item's main movie, the whole track (the two
-    // times are accepted for the caller's sake and not used).
+    // times are accepted for the caller's sake and not used); of an assembled preview, its
+    // audio tracks summed into one.
     void DoStartMovieAudioExtraction(const QuilleryMoviePlayerItem& item, double from, double to);
     // Reads any source, made on the worker thread; a non-empty moviePath names the file
     // the cache keys the finished store by.

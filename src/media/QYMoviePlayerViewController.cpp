@@ -219,13 +219,15 @@ void QYMoviePlayerViewController::setCurrentPlayItem(const MoviePlayerItemPtr& m
     item_.mainMovie = movie;
     item_.mainMovieDisplaySize = movie->probe.frameSize;
     pictureView_->placeSubtitleLayer();
-    if (!player_->open(movie->path)) {
+    if (!player_->open(*movie)) {
         QY_DBG("The player item failed : %s", qUtf8Printable(movie->path));
         setItemStatus(ItemStatus::Failed);
         return;
     }
-    // Without video the engine's profile rate means nothing: the setter's 0 gives 30.
-    timeUtility().setFPS(movie->probe.hasVideo ? player_->frameRate() : 0);
+    // Without video the engine's profile rate means nothing (the setter's 0 gives 30), but
+    // an assembled preview's rate is its timeline's, with or without pictures.
+    const bool hasFrameRate = movie->probe.hasVideo || movie->composition != nullptr;
+    timeUtility().setFPS(hasFrameRate ? player_->frameRate() : 0);
     totalTimeLabel_->setText(timeUtility().rawTimeStringFromCMTime(duration()));
     {
         const QSignalBlocker quiet(timeSlider_);
@@ -241,7 +243,7 @@ void QYMoviePlayerViewController::addSecondaryMovie(const MoviePlayerItemPtr& mo
     secondaryPlayer_ = std::make_unique<MoviePlayback>();
     QY_DBG("The secondary movie size : %d x %d", movie->probe.frameSize.width(),
            movie->probe.frameSize.height());
-    if (!secondaryPlayer_->open(movie->path, false)) {
+    if (!secondaryPlayer_->open(*movie, false)) {
         secondaryPlayer_.reset();
         return;
     }

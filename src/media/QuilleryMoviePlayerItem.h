@@ -2,8 +2,8 @@
 // optional second movie laid over it in given time ranges.
 #pragma once
 
+#include "MediaComposition.h"
 #include "MediaProbe.h"
-#include "MediaTime.h"
 
 #include <QList>
 #include <QSizeF>
@@ -11,18 +11,19 @@
 
 namespace quillery {
 
-struct MediaTimeRange {
-    MediaTime start;
-    MediaTime duration;
-};
-
-// One playable movie: the file (or, later, an assembled preview's description) and what
-// its container holds.
+// One playable movie: a file and what its container holds, or an assembled preview.
 struct MoviePlayerItem {
+    // Empty for an assembled preview.
     QString path;
     MediaProbe probe;
+    std::shared_ptr<const PreviewComposition> composition;
 
     static std::shared_ptr<const MoviePlayerItem> fromFile(const QString& path);
+    // The probe describes the assembled movie: its length, its frame size and rate (the
+    // render size and the inverse of the frame duration, also without picture) and, when it
+    // has sound, one audio track: the waveform reads a preview's audio tracks as one.
+    static std::shared_ptr<const MoviePlayerItem>
+    fromComposition(std::shared_ptr<const PreviewComposition> composition);
     double duration() const { return probe.duration; }
 };
 using MoviePlayerItemPtr = std::shared_ptr<const MoviePlayerItem>;
