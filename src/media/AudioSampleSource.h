@@ -42,8 +42,5 @@ std::unique_ptr<AudioSampleSource> openAudioStreamSource(const QString& path, in
 // An assembled preview's audio tracks summed at unit gain and clipped to full scale: one
 // stereo 48 kHz source as long as the preview.
 std::unique_ptr<AudioSampleSource> openCompositionAudioSource(const PreviewComposition& preview);
-// The same rendered through the playback engine (quillery_media).
-std::unique_ptr<AudioSampleSource>
-openCompositionAudioSourceThroughEngine(const PreviewComposition& preview);
 
 } // namespace quillery

@@ -125,13 +125,12 @@ QList<PlacedClip> placedClips(const MutableCompositionTrack& track, const VideoC
 // The audio tracks' clips by volume, each volume's clips spread over as few playlists as
 // do not overlap. Silent tracks are left out: they add nothing to the mix.
 QMap<double, QList<PlaylistBuilder*>>
-packAudio(Mlt::Profile& profile, const PreviewComposition& preview, CompositionSound sound,
+packAudio(Mlt::Profile& profile, const PreviewComposition& preview,
           std::vector<std::unique_ptr<PlaylistBuilder>>& builders) {
     QMap<double, QList<PlacedClip>> clipsByVolume;
     for (const CompositionTrackPtr& track :
          preview.composition.tracksWithMediaType(MediaType::Audio)) {
-        const double volume =
-            sound == CompositionSound::Mix ? preview.audioMix.volumeOfTrack(track->trackID()) : 1.0;
+        const double volume = preview.audioMix.volumeOfTrack(track->trackID());
         if (volume > 0)
             clipsByVolume[volume] << placedClips(*track, preview.videoComposition, profile.fps());
     }
@@ -182,8 +181,7 @@ void setProfileForComposition(Mlt::Profile& profile, const PreviewComposition& p
 }
 
 std::unique_ptr<Mlt::Producer> makeCompositionProducer(Mlt::Profile& profile,
-                                                       const PreviewComposition& preview,
-                                                       CompositionSound sound) {
+                                                       const PreviewComposition& preview) {
     auto tractor = std::make_unique<Mlt::Tractor>(profile);
     const int length = std::max(1, frameAt(preview.composition.duration(), profile.fps()));
     Mlt::Producer black(profile, "color:black");
@@ -192,8 +190,7 @@ std::unique_ptr<Mlt::Producer> makeCompositionProducer(Mlt::Profile& profile,
     tractor->set_track(black, 0);
 
     std::vector<std::unique_ptr<PlaylistBuilder>> builders;
-    const QMap<double, QList<PlaylistBuilder*>> audio =
-        packAudio(profile, preview, sound, builders);
+    const QMap<double, QList<PlaylistBuilder*>> audio = packAudio(profile, preview, builders);
     int index = 1;
     for (auto entry = audio.begin(); entry != audio.end(); ++entry) {
         for (PlaylistBuilder* builder : entry.value()) {
@@ -211,8 +208,6 @@ std::unique_ptr<Mlt::Producer> makeCompositionProducer(Mlt::Profile& profile,
             ++index;
         }
     }
-    if (sound == CompositionSound::TracksAtUnitGain)
-        return tractor;
     for (const CompositionTrackPtr& track :
          preview.composition.tracksWithMediaType(MediaType::Video)) {
         PlaylistBuilder builder(profile, MediaType::Video);

@@ -24,15 +24,7 @@ struct PreviewComposition;
 // the render size.
 void setProfileForComposition(Mlt::Profile& profile, const PreviewComposition& preview);
 
-enum class CompositionSound {
-    // Pictures, and sound at the volumes of the audio mix.
-    Mix,
-    // No pictures; every audio track at unit gain (the waveform's reading).
-    TracksAtUnitGain,
-};
-
-std::unique_ptr<Mlt::Producer>
-makeCompositionProducer(Mlt::Profile& profile, const PreviewComposition& preview,
-                        CompositionSound sound = CompositionSound::Mix);
+std::unique_ptr<Mlt::Producer> makeCompositionProducer(Mlt::Profile& profile,
+                                                       const PreviewComposition& preview);
 
 } // namespace quillery
