@@ -20,6 +20,7 @@
 #include "QYFCP7XMLParser.h"
 #include "QYFCPXXMLParser.h"
 #include "QYMoviePlayerDelegate.h"
+#include "QYPreviewAssembler.h"
 #include "QYProjectHost.h"
 #include "QYWaveFormViewDelegate.h"
 #include "SubtitleTextViewDelegate.h"
@@ -54,7 +55,6 @@ class QYWaveFormView;
 class WaveformLayer;
 struct QuilleryMoviePlayerItem;
 class QYPreferenceWindowController;
-class QYPreviewAssembler;
 class QYProjectSession;
 class QYReplaceTextWindowController;
 class QYSetting;
@@ -68,7 +68,8 @@ class QYMainWindowController : public QMainWindow,
                                public QYMoviePlayerDelegate,
                                public QYChangeTitleTemplateFontDelegate,
                                public QYFCP7BridgeHost,
-                               public QYWaveFormViewDelegate {
+                               public QYWaveFormViewDelegate,
+                               public QYPreviewAssembler {
     Q_OBJECT
 
 public:
@@ -90,7 +91,8 @@ public:
     void setApplicationLookup(ApplicationLookup lookup) { applicationLookup_ = std::move(lookup); }
     // The clock that dates generated names: exported projects, sequences and autosaves.
     void setClock(Clock clock);
-    // Receives the timelines of Final Cut Pro imports; none means nothing is assembled.
+    // Receives the timelines of Final Cut Pro imports: the window itself unless set; none
+    // means nothing is assembled.
     void setPreviewAssembler(QYPreviewAssembler* assembler) { previewAssembler_ = assembler; }
     // The Motion title library; "~/Movies/Motion Templates.localized/Titles.localized" unless
     // set.
@@ -199,6 +201,14 @@ public:
     void didChangeDragPlayRate(int choice);
     // Every block and overview stripe again, from the script as it stands.
     void rebuildWaveForm();
+
+    // --- The preview of a timeline (QYMainWindowPreview.cpp) -------------------------------
+    // Assembles the sequence's preview and plays it; clips whose files are missing stay
+    // black and a warning names the files.
+    void assembleFCP7Movie(const FCPMoviePtr& movie, bool onlyAudio) override;
+    // Assembles the project's preview and plays it half a second later; a missing picture
+    // file is reported instead.
+    void assembleFCPXProject(const QString& xmlText, bool onlyAudio) override;
 
     // --- Files out (QYMainWindowExports.cpp) --------------------------------------------
     void saveSRTFile();
@@ -310,6 +320,10 @@ private:
     void afterSubRipImport();
     void showFCPXAssemblySheet(const QString& xml);
     void showFCP7TrackSelectionSheet(const FCPMoviePtr& movie);
+    // Reads the sequence's subtitles and template and builds its track model with its
+    // default main and secondary tracks; false when it holds no subtitle template.
+    bool readFCP7Sequence(const QString& xml);
+    void playPreview(const QuilleryMoviePlayerItem& item, const QStringList& missingFiles);
     bool canExportFCPX();
     QString proposedFCPXFileName() const;
     void writeFCPXDocuments(const QString& projectPath);
@@ -354,7 +368,7 @@ private:
 
     ApplicationLookup applicationLookup_;
     Clock clock_;
-    QYPreviewAssembler* previewAssembler_ = nullptr;
+    QYPreviewAssembler* previewAssembler_ = this;
     QString motionTitleLibraryFolder_;
 
     // Final Cut Pro X: the project read last and the file it came from.

@@ -435,6 +435,16 @@ bool QYMainWindowController::findSubtitleTemplateFromFCP7XML(const QString& xml)
 }
 
 bool QYMainWindowController::loadXML(const QString& xml, bool showSelectionWindow) {
+    if (!readFCP7Sequence(xml))
+        return false;
+    if (showSelectionWindow)
+        showFCP7TrackSelectionSheet(currentFCP7Movie_);
+    else if (previewAssembler_ != nullptr)
+        previewAssembler_->assembleFCP7Movie(currentFCP7Movie_, false);
+    return true;
+}
+
+bool QYMainWindowController::readFCP7Sequence(const QString& xml) {
     if (!findSubtitleTemplateFromFCP7XML(xml))
         return false;
     // The track model is built from a document of its own: exports rewrite the kept one.
@@ -452,11 +462,6 @@ bool QYMainWindowController::loadXML(const QString& xml, bool showSelectionWindo
     movie->mainVideoTrack = notEmptyTracks_.value(0);
     movie->secondaryVideoTrack = notEmptyTracks_.value(1);
     currentFCP7Movie_ = movie;
-
-    if (showSelectionWindow)
-        showFCP7TrackSelectionSheet(movie);
-    else if (previewAssembler_ != nullptr)
-        previewAssembler_->assembleFCP7Movie(movie, false);
     return true;
 }
 
@@ -558,7 +563,8 @@ QString QYMainWindowController::fcpxXMLString() const {
 bool QYMainWindowController::openFCP7Project(const QString& xml, bool needComposition,
                                              bool onlyAudio, const QString& mainTrackXml,
                                              const QString& secondTrackXml) {
-    if (!loadXML(xml, false))
+    // Assembled once, as the project's choice says: not first from the default tracks.
+    if (!readFCP7Sequence(xml))
         return false;
     if (needComposition) {
         QYFCP7XMLParser& parser = QYFCP7XMLParser::shareInstance();

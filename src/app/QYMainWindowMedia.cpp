@@ -112,6 +112,9 @@ void QYMainWindowController::openMovie(const QString& path) {
         return;
     }
     session_->markUnsaved();
+    // A movie of its own replaces any preview assembled from a timeline.
+    projectNeedComposition_ = false;
+    projectOnlyAssembleAudio_ = false;
     moviePlayer_->loadPlayAsset(movie, [this] {
         if (moviePlayer_->currentPlayItem())
             updateUIAfterLoadMovie(moviePlayer_->quilleryMoviePlayerItem());

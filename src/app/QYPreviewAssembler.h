@@ -1,7 +1,7 @@
 // The seam to the preview assembly: after a Final Cut Pro import the main window hands
 // the timeline it read to whatever builds a playable preview movie from the timeline's
-// media files and gives it to the movie player. Nothing is assembled while no assembler
-// is set.
+// media files and gives it to the movie player. The main window is its own assembler
+// unless another is set (tests record instead); with none set nothing is assembled.
 #pragma once
 
 #include "FCP7Model.h"

@@ -146,7 +146,9 @@ MediaTime MutableComposition::duration() const {
 }
 
 double VideoComposition::frameRate() const {
-    return isPositive(frameDuration) ? 1.0 / frameDuration.seconds() : 0.0;
+    return isPositive(frameDuration)
+               ? static_cast<double>(frameDuration.timescale) / frameDuration.value
+               : 0.0;
 }
 
 const LayerInstruction* VideoComposition::layerAt(int trackID, const MediaTime& time) const {

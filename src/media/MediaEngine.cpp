@@ -129,8 +129,10 @@ bool MoviePlayback::start(std::unique_ptr<Engine> engine, bool withSound) {
         return false;
     engine->consumer->set("terminate_on_pause", 0);
     engine->consumer->set("scrub_audio", 1);
+    // A silent movie opens no sound device at all: two players opening theirs at once
+    // race in SDL's start-up, and the second may not get the device asked for.
     if (!withSound)
-        engine->consumer->set("volume", 0.0);
+        engine->consumer->set("audio_off", 1);
     engine->consumer->connect(*engine->producer);
     engine->frameShownEvent.reset(engine->consumer->listen(
         "consumer-frame-show", this, reinterpret_cast<mlt_listener>(&Engine::onFrameShown)));

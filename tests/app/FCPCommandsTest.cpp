@@ -1,5 +1,6 @@
 #include "FCPTestDocuments.h"
 #include "FpsGuard.h"
+#include "ModalAnswers.h"
 #include "QYExportSmokeWindowController.h"
 #include "QYMainWindowController.h"
 #include "QYPreviewAssembler.h"
@@ -13,15 +14,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -51,25 +49,6 @@ QString fcp7Sequence() {
            "<start>25</start><end>50</end><in>0</in><effect><parameter><parameterid>str"
            "</parameterid><value>Hi</value></parameter></effect></generatoritem></track>"
            "</video></media></sequence></xmeml>";
-}
-
-// Clicks a button of the next modal sheet or dialog once it is up (within five seconds).
-void clickInModal(const std::function<QPushButton*(QWidget*)>& button) {
-    auto* poll = new QTimer;
-    auto* deadline = new QElapsedTimer;
-    deadline->start();
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, deadline, button] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr && deadline->elapsed() < 5000)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        delete deadline;
-        if (modal != nullptr)
-            button(modal)->click();
-    });
-    poll->start();
 }
 
 class FCPCommandsTest : public testing::Test {

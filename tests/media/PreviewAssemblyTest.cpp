@@ -1,33 +1,127 @@
 // The preview assembled from Final Cut Pro timelines: the composition rules, and what the
-// player shows and plays of real timelines whose media are made with ffmpeg at the paths
-// the timelines name (each picture's colour tells its file and frame).
+// player shows and the mix plays of timelines whose media files are made with ffmpeg at
+// the paths the timelines name (each picture's colour tells its file and frame). Real
+// timelines of tests/data and small ones written here.
+#include "AudioSampleSource.h"
 #include "FCPPreviewAssembly.h"
 #include "FCPTestDocuments.h"
+#include "FpsGuard.h"
 #include "MediaEngine.h"
 #include "PreviewMedia.h"
+#include "PreviewRenderer.h"
 #include "QYFCP7XMLParser.h"
+
+#include <QTemporaryDir>
+#include <numbers>
 
 namespace quillery {
 namespace {
 
 using test::CodedPicture;
+using test::fcp7Clip;
+using test::fcp7Sequence;
+using test::fcpxAsset;
 using test::PreviewMedia;
 
-FCPMoviePtr fcp7Movie(const QString& xmlText) {
-    const xml::DocumentPtr document = xml::parseDocument(xmlText);
-    FCPMoviePtr movie =
-        QYFCP7XMLParser::shareInstance().loadLaneFromFCP7Document(document->document_element());
-    QList<FCPTrackPtr> used;
-    for (const FCPTrackPtr& track : movie->videoTrackArray) {
-        if (!track->clipItemArray.isEmpty())
-            used << track;
-    }
-    movie->mainVideoTrack = used.value(0);
-    movie->secondaryVideoTrack = used.value(1);
-    return movie;
+MediaTime seconds(int64_t value, int32_t timescale = 1) {
+    return MediaTime::make(value, timescale);
 }
 
-// The player's picture at a frame, as the preview shows it.
+// --- Composition tracks ------------------------------------------------------------------
+
+MediaAssetTrack sourceOfSeconds(const QString& path, int64_t length) {
+    MediaAssetTrack track;
+    track.path = path;
+    track.mediaType = MediaType::Video;
+    track.duration = seconds(length);
+    return track;
+}
+
+struct Stretch {
+    int64_t start;
+    int64_t end;
+    QString path; // empty: nothing plays
+    int64_t sourceStart;
+
+    bool operator==(const Stretch&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Stretch& s) {
+    return out << "[" << s.start << ", " << s.end << ") " << s.path.toStdString() << " from "
+               << s.sourceStart;
+}
+
+std::vector<Stretch> stretchesOf(const MutableCompositionTrack& track) {
+    std::vector<Stretch> stretches;
+    for (const CompositionSegment& segment : track.segments()) {
+        stretches.push_back({llround(segment.target.start.seconds()),
+                             llround(segment.target.end().seconds()),
+                             segment.source ? segment.source->path : QString(),
+                             llround(segment.sourceStart.seconds())});
+    }
+    return stretches;
+}
+
+TEST(CompositionTrack, ALaterPlacementTakesOverWhatItCoversAndTheRestKeepsItsSource) {
+    MutableCompositionTrack track(1, MediaType::Video);
+    ASSERT_TRUE(
+        track.insertTimeRange({seconds(0), seconds(10)}, sourceOfSeconds("a", 60), seconds(0)));
+    // Inside the first clip: it is cut in two, its tail still reading its own source on.
+    ASSERT_TRUE(
+        track.insertTimeRange({seconds(30), seconds(2)}, sourceOfSeconds("b", 60), seconds(4)));
+    EXPECT_EQ(stretchesOf(track),
+              (std::vector<Stretch>{{0, 4, "a", 0}, {4, 6, "b", 30}, {6, 10, "a", 6}}));
+    // Over the end of b and into a's tail, after a gap.
+    track.insertEmptyTimeRange({seconds(5), seconds(2)});
+    ASSERT_TRUE(
+        track.insertTimeRange({seconds(0), seconds(3)}, sourceOfSeconds("c", 60), seconds(12)));
+    EXPECT_EQ(
+        stretchesOf(track),
+        (std::vector<Stretch>{
+            {0, 4, "a", 0}, {4, 5, "b", 30}, {5, 7, "", 0}, {7, 10, "a", 7}, {12, 15, "c", 0}}));
+    EXPECT_EQ(track.duration(), seconds(15));
+}
+
+TEST(CompositionTrack, RangesBeyondTheSourceAreShortenedOrRefused) {
+    MutableCompositionTrack track(1, MediaType::Audio);
+    const MediaAssetTrack source = sourceOfSeconds("a", 10);
+    EXPECT_TRUE(track.insertTimeRange({seconds(8), seconds(5)}, source, seconds(0)));
+    EXPECT_EQ(stretchesOf(track), (std::vector<Stretch>{{0, 2, "a", 8}}));
+    EXPECT_FALSE(track.insertTimeRange({seconds(10), seconds(1)}, source, seconds(20)));
+    EXPECT_FALSE(track.insertTimeRange({seconds(-1), seconds(2)}, source, seconds(20)));
+    EXPECT_FALSE(track.insertTimeRange({seconds(0), seconds(1)}, source, seconds(-1, 25)));
+    EXPECT_FALSE(track.insertTimeRange({seconds(0), seconds(0)}, source, seconds(20)));
+    EXPECT_EQ(track.segments().size(), 1);
+}
+
+TEST(PreviewRules, AVolumeLevelBecomesItsShareOfNinetySixDecibelsUpToOne) {
+    const struct {
+        double level;
+        double volume;
+    } rows[] = {{-96, 0}, {-6, 0.9}, {0, 0.96}, {4, 1.0}, {12, 1.0}, {-100, -0.04}};
+    for (const auto& row : rows)
+        EXPECT_NEAR(convertAdjustVolumn(row.level), row.volume, 1e-12) << row.level << " dB";
+}
+
+TEST(PreviewRules, AnUpsideDownPictureTurnsHalfWayAboutItsFarCorner) {
+    MediaAssetTrack track;
+    track.naturalSize = QSizeF(160, 90);
+    track.preferredTransform = {-1, 0, 0, -1, 160, 90};
+    const AffineTransform turned = layerTransformOfTrack(track);
+    EXPECT_NEAR(turned.a, -1, 1e-12);
+    EXPECT_NEAR(turned.b, 0, 1e-12);
+    EXPECT_NEAR(turned.c, 0, 1e-12);
+    EXPECT_NEAR(turned.d, -1, 1e-12);
+    EXPECT_NEAR(turned.tx, 160, 1e-9);
+    EXPECT_NEAR(turned.ty, 90, 1e-9);
+    EXPECT_NEAR(std::abs(turned.rotationDegrees()), 180, 1e-9);
+    track.preferredTransform = {0, 1, -1, 0, 90, 0};
+    EXPECT_NEAR(layerTransformOfTrack(track).rotationDegrees(), 90, 1e-9) << "kept as it is";
+}
+
+// --- Reading back what the preview shows and plays ----------------------------------------
+
+// The player's picture at a frame.
 QImage pictureAt(MoviePlayback& playback, int frame) {
     QImage shown;
     const QMetaObject::Connection connection = QObject::connect(
@@ -46,6 +140,79 @@ struct ShownFrame {
     CodedPicture picture;
 };
 
+void expectFrames(const MoviePlayerItem& movie, const std::vector<ShownFrame>& expected) {
+    MoviePlayback playback;
+    ASSERT_TRUE(playback.open(movie));
+    for (const ShownFrame& row : expected) {
+        const QImage picture = pictureAt(playback, row.frame);
+        ASSERT_FALSE(picture.isNull()) << "frame " << row.frame;
+        EXPECT_EQ(test::decodePicture(picture), row.picture) << "frame " << row.frame;
+    }
+}
+
+// The loudest sample of the file's first audio track from `from` to `to` seconds.
+double peakBetween(const QString& path, double from, double to) {
+    const std::unique_ptr<AudioSampleSource> source = openMovieAudioSource(path, 0);
+    const AudioStreamDescription description = source->description();
+    AudioBuffer buffer;
+    double peak = 0;
+    std::size_t frame = 0;
+    while (source->readNextBuffer(buffer)) {
+        for (std::size_t i = 0; i < buffer.frames; ++i, ++frame) {
+            const double at = frame / description.sampleRate;
+            for (uint32_t c = 0; at >= from && at < to && c < description.channelsPerFrame; ++c)
+                peak = std::max(
+                    peak, std::abs(double(buffer.samples[i * description.channelsPerFrame + c])));
+        }
+    }
+    return peak;
+}
+
+// The mix as the preview plays it, written to a WAV file.
+QString renderedMix(const MoviePlayerItem& movie, const QTemporaryDir& folder) {
+    const QString path = folder.filePath("mix.wav");
+    const PreviewRenderResult result = renderPreview(movie, path, nullptr);
+    EXPECT_EQ(result.status, PreviewRenderResult::Status::Written) << result.error.toStdString();
+    return path;
+}
+
+struct Peak {
+    double from;
+    double to;
+    double level;
+};
+
+// --- Final Cut Pro 7 ------------------------------------------------------------------------
+
+FCPMoviePtr fcp7Movie(const QString& xmlText) {
+    const xml::DocumentPtr document = xml::parseDocument(xmlText);
+    FCPMoviePtr movie =
+        QYFCP7XMLParser::shareInstance().loadLaneFromFCP7Document(document->document_element());
+    QList<FCPTrackPtr> used;
+    for (const FCPTrackPtr& track : movie->videoTrackArray) {
+        if (!track->clipItemArray.isEmpty())
+            used << track;
+    }
+    movie->mainVideoTrack = used.value(0);
+    movie->secondaryVideoTrack = used.value(1);
+    return movie;
+}
+
+// V1: the first clip at 10 s, a second one over its end, a still, a missing file and an
+// upside-down clip; V2: two clips; three sound tracks, two of them in step from 4 s to 8 s.
+QString smallFCP7Sequence() {
+    return fcp7Sequence({fcp7Clip("red40.mov", 250, 300, 0, 50) +
+                             fcp7Clip("red120.mov", 275, 325, 100, 150) +
+                             fcp7Clip("red200.mov", 325, 350, 0, 25, true, true) +
+                             fcp7Clip("missing.mov", 350, 375, 0, 25) +
+                             fcp7Clip("upside-down.mov", 375, 400, 0, 25),
+                         fcp7Clip("red200.mov", 50, 75, 10, 35, false) +
+                             fcp7Clip("red200.mov", 100, 110, 60, 70, false)},
+                        {fcp7Clip("red40.mov", 0, 250, 0, 250, false),
+                         fcp7Clip("red40.mov", 100, 200, 0, 100, false),
+                         fcp7Clip("red200.mov", 100, 200, 0, 100, false)});
+}
+
 TEST(FCP7Preview, TheMainTrackOfARealSequencePlaysItsClipsFrameByFrame) {
     QUILLERY_REQUIRE_PREVIEW_MEDIA();
     const FCPMoviePtr movie =
@@ -53,23 +220,296 @@ TEST(FCP7Preview, TheMainTrackOfARealSequencePlaysItsClipsFrameByFrame) {
     QYFCP7PreviewAssembly assembly(25);
     const std::optional<QuilleryMoviePlayerItem> item = assembly.getPlayerItemFromFCPMovie(*movie);
     ASSERT_TRUE(item);
-    EXPECT_TRUE(assembly.missingMediaFiles().isEmpty())
-        << assembly.missingMediaFiles().join(", ").toStdString();
+    EXPECT_TRUE(assembly.missingMediaFiles().isEmpty());
+    EXPECT_FALSE(item->secondaryMovie) << "its second video track is empty";
+    EXPECT_EQ(item->mainMovie->duration(), 618 / 25.0);
+    // By red: 2211003 40, 2211070 80, 2211072 120, 2211071 160, 2211046 200. The third and
+    // fourth clips cut back within one file; the transitions' -1 edges are resolved.
+    expectFrames(*item->mainMovie, {{0, {40, 70}},
+                                    {63, {40, 133}},
+                                    {64, {80, 85}},
+                                    {117, {80, 138}},
+                                    {118, {120, 748}},
+                                    {206, {120, 836}},
+                                    {207, {120, 587}},
+                                    {336, {120, 716}},
+                                    {337, {160, 958}},
+                                    {437, {160, 1058}},
+                                    {438, {200, 145}},
+                                    {577, {200, 284}},
+                                    {578, {200, 412}},
+                                    {617, {200, 451}}});
+}
+
+TEST(FCP7Preview, GapsStillsAndMissingFilesAreBlackAndALaterClipCutsIntoAnEarlierOne) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    QYFCP7PreviewAssembly assembly(25);
+    const std::optional<QuilleryMoviePlayerItem> item =
+        assembly.getPlayerItemFromFCPMovie(*fcp7Movie(smallFCP7Sequence()));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(assembly.missingMediaFiles(), QStringList{PreviewMedia::path("clips/missing.mov")});
+    EXPECT_EQ(item->mainMovie->duration(), 16.0);
+    EXPECT_EQ(item->mainMovieDisplaySize, QSizeF(160, 90));
+    const CodedPicture black;
+    expectFrames(*item->mainMovie, {{0, black},
+                                    {249, black},
+                                    {250, {40, 0}},
+                                    {274, {40, 24}},
+                                    {275, {120, 100}},
+                                    {324, {120, 149}},
+                                    {325, black},
+                                    {349, black},
+                                    {350, black},
+                                    {374, black}});
+}
+
+TEST(FCP7Preview, TheSecondTrackIsASecondMovieShownWithinItsClipsRanges) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    QYFCP7PreviewAssembly assembly(25);
+    const std::optional<QuilleryMoviePlayerItem> item =
+        assembly.getPlayerItemFromFCPMovie(*fcp7Movie(smallFCP7Sequence()));
+    ASSERT_TRUE(item && item->secondaryMovie);
+    ASSERT_EQ(item->secondaryMovieDiplayTime.size(), 2);
+    EXPECT_EQ(item->secondaryMovieDiplayTime[0].start, seconds(2));
+    EXPECT_EQ(item->secondaryMovieDiplayTime[0].duration, seconds(1));
+    EXPECT_EQ(item->secondaryMovieDiplayTime[1].start, seconds(4));
+    EXPECT_EQ(item->secondaryMovieDiplayTime[1].duration, seconds(2, 5));
+    EXPECT_FALSE(item->displaySecondaryMovieInTime(seconds(199, 100)));
+    EXPECT_TRUE(item->displaySecondaryMovieInTime(seconds(3)));
+    EXPECT_TRUE(item->displaySecondaryMovieInTime(seconds(44, 10)));
+    EXPECT_FALSE(item->displaySecondaryMovieInTime(seconds(45, 10)));
+    EXPECT_TRUE(item->secondaryMovie->composition->composition.tracksWithMediaType(MediaType::Audio)
+                    .isEmpty());
+    expectFrames(*item->secondaryMovie,
+                 {{49, {}}, {50, {200, 10}}, {74, {200, 34}}, {75, {}}, {100, {200, 60}}});
+}
+
+TEST(FCP7Preview, AnUpsideDownClipPlaysUpright) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    QYFCP7PreviewAssembly assembly(25);
+    const std::optional<QuilleryMoviePlayerItem> item =
+        assembly.getPlayerItemFromFCPMovie(*fcp7Movie(smallFCP7Sequence()));
+    ASSERT_TRUE(item);
     MoviePlayback playback;
     ASSERT_TRUE(playback.open(*item->mainMovie));
-    EXPECT_EQ(playback.frameCount(), 618);
-    // Files by red: 2211003 40, 2211070 80, 2211072 120, 2211071 160, 2211046 200.
-    const ShownFrame expected[] = {
-        {0, {40, 70}},     {63, {40, 133}},    {64, {80, 85}},    {117, {80, 138}},
-        {118, {120, 748}}, {206, {120, 836}},  {207, {120, 587}}, {336, {120, 716}},
-        {337, {160, 958}}, {437, {160, 1058}}, {438, {200, 145}}, {577, {200, 284}},
-        {578, {200, 412}}, {617, {200, 451}},
-    };
-    for (const ShownFrame& row : expected) {
-        const QImage picture = pictureAt(playback, row.frame);
-        ASSERT_FALSE(picture.isNull()) << "frame " << row.frame;
-        EXPECT_EQ(test::decodePicture(picture), row.picture) << "frame " << row.frame;
+    const QImage picture = pictureAt(playback, 380);
+    ASSERT_FALSE(picture.isNull());
+    // Stored red on top, blue below, and a half turn to show: blue on top.
+    const QColor top = picture.pixelColor(picture.width() / 2, picture.height() / 5);
+    const QColor bottom = picture.pixelColor(picture.width() / 2, picture.height() * 4 / 5);
+    EXPECT_GT(top.blue(), 200);
+    EXPECT_LT(top.red(), 60);
+    EXPECT_GT(bottom.red(), 200);
+    EXPECT_LT(bottom.blue(), 60);
+}
+
+TEST(FCP7Preview, EveryTrackPlaysSilentButTheWaveformReadsTheTracksSummed) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    QYFCP7PreviewAssembly assembly(25);
+    const std::optional<QuilleryMoviePlayerItem> item =
+        assembly.getPlayerItemFromFCPMovie(*fcp7Movie(smallFCP7Sequence()));
+    ASSERT_TRUE(item);
+    const PreviewComposition& preview = *item->mainMovie->composition;
+    ASSERT_EQ(preview.audioMix.inputParameters.size(), 3);
+    for (const AudioMixInputParameters& parameters : preview.audioMix.inputParameters)
+        EXPECT_EQ(parameters.volume, 0.0);
+    QTemporaryDir folder;
+    const QString mix = renderedMix(*item->mainMovie, folder);
+    EXPECT_EQ(peakBetween(mix, 0, 16), 0.0);
+
+    // The waveform: 0.5 alone, then three tracks of 0.5 in step clipped to full scale.
+    const QString summed = folder.filePath("summed.wav");
+    {
+        const std::unique_ptr<AudioSampleSource> source = openCompositionAudioSource(preview);
+        EXPECT_EQ(source->description().sampleRate, 48000);
+        EXPECT_EQ(source->duration(), 16.0);
+        AudioBuffer buffer;
+        std::vector<double> peaks(16, 0.0);
+        std::size_t frame = 0;
+        while (source->readNextBuffer(buffer)) {
+            for (std::size_t i = 0; i < buffer.frames * 2; ++i)
+                peaks[(frame + i / 2) / 48000] =
+                    std::max(peaks[(frame + i / 2) / 48000], double(std::abs(buffer.samples[i])));
+            frame += buffer.frames;
+        }
+        EXPECT_EQ(frame, 16 * 48000);
+        for (int second : {0, 3})
+            EXPECT_NEAR(peaks[second], 0.5, 0.01) << second;
+        for (int second : {4, 7})
+            EXPECT_EQ(peaks[second], 1.0) << second;
+        for (int second : {10, 15})
+            EXPECT_EQ(peaks[second], 0.0) << second;
     }
+}
+
+TEST(FCP7Preview, AnNTSCSequenceOfTimebaseThirtyPlaysAt29Point97) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    const QString sequence = fcp7Sequence({fcp7Clip("red40.mov", 0, 30, 0, 30)}, {},
+                                          "<timebase>30</timebase><ntsc>TRUE</ntsc>");
+    const FCPMoviePtr movie = fcp7Movie(sequence);
+    const double rate = QYFCP7XMLParser::shareInstance().frameDuration();
+    EXPECT_EQ(rate, 29.97);
+    QYFCP7PreviewAssembly assembly(rate);
+    const std::optional<QuilleryMoviePlayerItem> item = assembly.getPlayerItemFromFCPMovie(*movie);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->mainMovie->composition->videoComposition.frameDuration, seconds(1000, 29970));
+    EXPECT_EQ(item->mainMovie->probe.frameRate, 29.97);
+    MoviePlayback playback;
+    ASSERT_TRUE(playback.open(*item->mainMovie));
+    EXPECT_EQ(playback.frameRate(), 29.97);
+}
+
+TEST(FCP7Preview, OnlyTheSoundIsAssembledWhenAskedAndNothingWithoutVideoTracks) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    const FCPMoviePtr movie = fcp7Movie(smallFCP7Sequence());
+    QYFCP7PreviewAssembly assembly(25);
+    const QuilleryMoviePlayerItem item = assembly.getOnlyAudioPlayerItemFromFCPMovie(*movie);
+    EXPECT_FALSE(item.secondaryMovie);
+    EXPECT_FALSE(item.mainMovie->probe.hasVideo);
+    EXPECT_EQ(item.mainMovie->probe.audioTrackCount, 1) << "one summed track for the waveform";
+    EXPECT_EQ(item.mainMovie->duration(), 10.0);
+
+    movie->mainVideoTrack = nullptr;
+    movie->secondaryVideoTrack = nullptr;
+    EXPECT_FALSE(assembly.getPlayerItemFromFCPMovie(*movie));
+}
+
+// --- Final Cut Pro X ------------------------------------------------------------------------
+
+// At 30 frames per second: two clips of red40 and red120 around a one-second gap, both at
+// -6 dB, the second with a connected sound of red200 running three seconds past its end
+// and a connected sound whose file is missing.
+QString smallFCPXProject(const QString& firstFile = "red40.mov") {
+    return PreviewMedia::relocated(
+        QStringLiteral(
+            "<fcpxml version=\"1.8\"><resources><format id=\"r1\" frameDuration=\"100/3000s\" "
+            "width=\"1920\" height=\"1080\"/>%1%2%3%4</resources><library><event><project "
+            "name=\"P\"><sequence format=\"r1\"><spine>"
+            "<clip name=\"A\" offset=\"0s\" duration=\"2s\" start=\"1s\"><adjust-volume "
+            "amount=\"-6dB\"/><video ref=\"a1\" offset=\"0s\" duration=\"12s\"/></clip>"
+            "<gap name=\"Gap\" offset=\"2s\" duration=\"1s\" start=\"0s\"/>"
+            "<clip name=\"B\" offset=\"3s\" duration=\"2s\" start=\"0s\"><adjust-volume "
+            "amount=\"-6dB\"/><video ref=\"a2\" offset=\"0s\" duration=\"12s\"/>"
+            "<clip name=\"C\" lane=\"-1\" offset=\"0s\" duration=\"5s\" start=\"0s\"><audio "
+            "ref=\"a3\" offset=\"0s\" duration=\"12s\"/></clip>"
+            "<clip name=\"D\" lane=\"-2\" offset=\"1s\" duration=\"1s\" start=\"0s\"><audio "
+            "ref=\"a4\" offset=\"0s\" duration=\"12s\"/></clip></clip>"
+            "</spine></sequence></project></event></library></fcpxml>")
+            .arg(fcpxAsset("a1", firstFile), fcpxAsset("a2", "red120.mov"),
+                 fcpxAsset("a3", "red200.mov"), fcpxAsset("a4", "missing-sound.wav")));
+}
+
+struct FCPXOutcome {
+    bool completed = false;
+    QString error;
+    MoviePlayerItemPtr movie;
+    QStringList missing;
+};
+
+FCPXOutcome assembleFCPX(const QString& xml, bool onlyAudio = false) {
+    FCPXOutcome outcome;
+    QYFCPXPreviewAssembly assembly;
+    assembly.getCompositionFromFCPXXML(xml, onlyAudio,
+                                       [&outcome](const QString& error, MoviePlayerItemPtr movie) {
+                                           outcome = {true, error, std::move(movie), {}};
+                                       });
+    outcome.missing = assembly.missingMediaFiles();
+    return outcome;
+}
+
+TEST(FCPXPreview, TheMainStorylinePlaysAtThirtyFramesWithBlackForGapsAndLongerSound) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    const test::FpsGuard guard(25);
+    const FCPXOutcome outcome = assembleFCPX(smallFCPXProject());
+    ASSERT_TRUE(outcome.completed && outcome.movie);
+    EXPECT_TRUE(outcome.error.isEmpty());
+    EXPECT_EQ(outcome.missing, QStringList{PreviewMedia::path("clips/missing-sound.wav")});
+    EXPECT_EQ(outcome.movie->probe.frameSize, QSize(160, 90)) << "the largest picture's size";
+    EXPECT_EQ(outcome.movie->probe.frameRate, 30.0);
+    EXPECT_EQ(outcome.movie->duration(), 8.0) << "the picture lasts as long as the sound";
+    // Source frames at 25 per second, shown at 30: A starts 1 s into red40.
+    const CodedPicture black;
+    expectFrames(*outcome.movie, {{0, {40, 25}},
+                                  {59, {40, 74}},
+                                  {60, black},
+                                  {89, black},
+                                  {90, {120, 0}},
+                                  {149, {120, 49}},
+                                  {150, black},
+                                  {239, black}});
+}
+
+TEST(FCPXPreview, EachLaneSoundsAtTheVolumeItsClipsAdjustmentGives) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    const FCPXOutcome outcome = assembleFCPX(smallFCPXProject());
+    ASSERT_TRUE(outcome.movie);
+    QTemporaryDir folder;
+    const QString mix = renderedMix(*outcome.movie, folder);
+    // red40 0.5 at -6 dB (0.9); nothing; red120 0.25 at 0.9 with red200 0.5 at full volume,
+    // in step; red200 alone.
+    const Peak peaks[] = {{0.1, 1.9, 0.45}, {2.1, 2.9, 0}, {3.1, 4.9, 0.725}, {5.1, 7.9, 0.5}};
+    for (const Peak& peak : peaks)
+        EXPECT_NEAR(peakBetween(mix, peak.from, peak.to), peak.level, 0.01)
+            << peak.from << " s to " << peak.to << " s";
+}
+
+TEST(FCPXPreview, OnlyTheSoundLeavesEveryPictureOut) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    const FCPXOutcome outcome = assembleFCPX(smallFCPXProject(), true);
+    ASSERT_TRUE(outcome.movie);
+    const PreviewComposition& preview = *outcome.movie->composition;
+    for (const CompositionTrackPtr& track :
+         preview.composition.tracksWithMediaType(MediaType::Video)) {
+        for (const CompositionSegment& segment : track->segments())
+            EXPECT_FALSE(segment.source);
+    }
+    EXPECT_EQ(preview.composition.tracksWithMediaType(MediaType::Audio).size(), 2);
+    EXPECT_EQ(outcome.movie->duration(), 8.0);
+}
+
+TEST(FCPXPreview, AMissingPictureFileStopsTheAssemblyAndNoAssetsStopItSilently) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    const FCPXOutcome missing = assembleFCPX(smallFCPXProject("gone.mov"));
+    EXPECT_TRUE(missing.completed);
+    EXPECT_FALSE(missing.movie);
+    EXPECT_EQ(missing.error, "Can not load movie : " + PreviewMedia::path("clips/gone.mov") +
+                                 ". The movie file does not exist.");
+
+    EXPECT_FALSE(assembleFCPX(test::fcpxProject(test::fcpxTitle("0s", "1s", "T"))).completed);
+}
+
+TEST(FCPXPreview, ARealProjectCutFromCameraMediaCountsItsClipsFromTheAssetsTimeCode) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    const FCPXOutcome outcome = assembleFCPX(PreviewMedia::relocated(
+        test::testDataFile("fcpxml/latenitefilms-80_collins_commercial.v1_6.fcpxml")));
+    ASSERT_TRUE(outcome.movie);
+    EXPECT_EQ(outcome.movie->duration(), 899 / 25.0);
+    // Clip by clip (red 40 to 200): its start less its asset's start, in source frames of 25
+    // per second, at the first frame of 30 per second that lies within it.
+    expectFrames(*outcome.movie, {{0, {40, 675}},
+                                  {40, {40, 708}},
+                                  {76, {80, 114}},
+                                  {352, {80, 344}},
+                                  {353, {120, 229}},
+                                  {520, {160, 253}},
+                                  {952, {160, 613}},
+                                  {953, {200, 20}},
+                                  {1078, {200, 124}}});
+}
+
+// --- Writing a preview out ------------------------------------------------------------------
+
+TEST(PreviewRenderer, ACancelledRenderingLeavesNoFile) {
+    QUILLERY_REQUIRE_PREVIEW_MEDIA();
+    const FCPXOutcome outcome = assembleFCPX(smallFCPXProject());
+    ASSERT_TRUE(outcome.movie);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("preview.mp4");
+    int reports = 0;
+    const PreviewRenderResult result =
+        renderPreview(*outcome.movie, path, [&reports](double) { return ++reports < 2; });
+    EXPECT_EQ(result.status, PreviewRenderResult::Status::Cancelled);
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 } // namespace

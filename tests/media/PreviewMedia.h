@@ -72,6 +72,50 @@ inline std::ostream& operator<<(std::ostream& out, const CodedPicture& picture) 
     return out << "red " << picture.red << " frame " << picture.frame;
 }
 
+// --- Timelines over the test media ----------------------------------------------------------
+
+// A clip item of the test media ("clips/NAME"); the file is described at its first use.
+inline QString fcp7Clip(const QString& file, int start, int end, int in, int out,
+                        bool firstUse = true, bool still = false) {
+    const QString described =
+        QStringLiteral("<file id=\"%1\"><name>%1</name><pathurl>file://localhost/clips/%1"
+                       "</pathurl><rate><timebase>25</timebase></rate></file>")
+            .arg(file);
+    return QStringLiteral("<clipitem id=\"%1-%2\"><name>%1</name><rate><timebase>25</timebase>"
+                          "</rate><start>%2</start><end>%3</end><in>%4</in><out>%5</out>"
+                          "<stillframe>%6</stillframe>%7</clipitem>")
+        .arg(file)
+        .arg(start)
+        .arg(end)
+        .arg(in)
+        .arg(out)
+        .arg(still ? "TRUE" : "FALSE",
+             firstUse ? described : QStringLiteral("<file id=\"%1\"/>").arg(file));
+}
+
+inline QString fcp7Sequence(const QStringList& videoTracks, const QStringList& audioTracks,
+                            const QString& rate = "<timebase>25</timebase><ntsc>FALSE</ntsc>") {
+    QString video;
+    for (const QString& track : videoTracks)
+        video += "<track>" + track + "</track>";
+    QString audio;
+    for (const QString& track : audioTracks)
+        audio += "<track>" + track + "</track>";
+    return PreviewMedia::relocated(
+        QStringLiteral("<xmeml version=\"5\"><sequence><name>S</name><rate>%1</rate><media>"
+                       "<video><format><samplecharacteristics><width>160</width><height>90"
+                       "</height></samplecharacteristics></format>%2</video><audio>%3</audio>"
+                       "</media></sequence></xmeml>")
+            .arg(rate, video, audio));
+}
+
+// A Final Cut Pro X asset of the test media ("clips/FILE").
+inline QString fcpxAsset(const QString& id, const QString& file) {
+    return QStringLiteral("<asset id=\"%1\" name=\"%1\" src=\"file:///clips/%2\" start=\"0s\" "
+                          "duration=\"12s\" hasVideo=\"1\" hasAudio=\"1\"/>")
+        .arg(id, file);
+}
+
 #define QUILLERY_REQUIRE_PREVIEW_MEDIA()                                                           \
     do {                                                                                           \
         if (!test::TestMedia::available())                                                         \

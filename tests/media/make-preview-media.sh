@@ -6,7 +6,7 @@
 #
 # Every picture tells which file and which of its frames it is: red names the file, green
 # is 8 x (frame mod 32) and blue is 7 x (frame / 32). Every sound is a 440 Hz sine whose
-# amplitude the file's row gives.
+# amplitude the file's row gives, the same on both channels.
 set -euo pipefail
 out=$1
 [ -f "$out/complete" ] && exit 0
@@ -14,8 +14,8 @@ ff() { ffmpeg -loglevel error -y "$@"; }
 coded() { # red, seconds, rate (the colour is worked out on a few pixels, then enlarged)
   echo "nullsrc=s=16x9:r=${3:-25}:d=$2,geq=r='$1':g='mod(N\,32)*8':b='floor(N/32)*7',scale=160:90:flags=neighbor,setsar=1"
 }
-tone() { # amplitude, seconds
-  echo "aevalsrc=$1*sin(2*PI*440*t):s=48000:d=$2"
+tone() { # amplitude, seconds (stereo: a mono sound would be spread over two channels at -3 dB)
+  echo "aevalsrc=$1*sin(2*PI*440*t)|$1*sin(2*PI*440*t):s=48000:d=$2"
 }
 # A picture and a sound in MXF, as Final Cut Pro 7 keeps captured media.
 mxf() { # path, red, amplitude, seconds

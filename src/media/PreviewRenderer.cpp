@@ -1,0 +1,79 @@
+#include "PreviewRenderer.h"
+
+#include "CompositionProducer.h"
+#include "Localization.h"
+#include "MediaEngine.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <mlt++/Mlt.h>
+
+namespace quillery {
+
+namespace {
+
+// How often the rendering's progress is reported.
+constexpr int kProgressIntervalMs = 50;
+
+bool takesH264(const QString& path) {
+    static const QStringList kContainers = {"mp4", "m4v", "mov", "mkv"};
+    return kContainers.contains(QFileInfo(path).suffix().toLower());
+}
+
+void chooseCodecs(Mlt::Consumer& consumer, const QString& path) {
+    consumer.set("frequency", 48000);
+    consumer.set("channels", 2);
+    if (!takesH264(path))
+        return;
+    consumer.set("vcodec", "libx264");
+    consumer.set("preset", "veryfast");
+    consumer.set("crf", 18);
+    consumer.set("pix_fmt", "yuv420p");
+    consumer.set("acodec", "aac");
+    consumer.set("ab", "192k");
+}
+
+PreviewRenderResult failed(const QString& path) {
+    QFile::remove(path);
+    return {PreviewRenderResult::Status::Failed,
+            localized("The preview could not be written to \"%1\".").arg(path)};
+}
+
+} // namespace
+
+PreviewRenderResult renderPreview(const MoviePlayerItem& preview, const QString& path,
+                                  const PreviewRenderProgress& progress) {
+    if (!preview.composition || !initialiseMediaEngine())
+        return failed(path);
+    Mlt::Profile profile;
+    setProfileForComposition(profile, *preview.composition);
+    const std::unique_ptr<Mlt::Producer> producer =
+        makeCompositionProducer(profile, *preview.composition);
+    Mlt::Consumer consumer(profile, "avformat", QFile::encodeName(path).constData());
+    if (!consumer.is_valid())
+        return failed(path);
+    chooseCodecs(consumer, path);
+    // Every frame, however long it takes, and stop at the end.
+    consumer.set("real_time", -1);
+    consumer.set("terminate_on_pause", 1);
+    consumer.connect(*producer);
+    if (consumer.start() != 0)
+        return failed(path);
+    const double length = std::max(1, producer->get_length());
+    while (!consumer.is_stopped()) {
+        if (progress && !progress(std::min(1.0, producer->position() / length))) {
+            consumer.stop();
+            QFile::remove(path);
+            return {PreviewRenderResult::Status::Cancelled, QString()};
+        }
+        QThread::msleep(kProgressIntervalMs);
+    }
+    if (QFileInfo(path).size() <= 0)
+        return failed(path);
+    if (progress)
+        progress(1.0);
+    return {PreviewRenderResult::Status::Written, QString()};
+}
+
+} // namespace quillery

@@ -1,0 +1,175 @@
+// The main window's preview of an imported timeline: assembled at once or after the
+// assembly sheet, played with its waveform, the missing files named, the Final Cut Pro X
+// error panel, and the project's choice assembled again when the project is opened.
+#include "FpsGuard.h"
+#include "ModalAnswers.h"
+#include "MovieAudioExtractor.h"
+#include "PreviewMedia.h"
+#include "QYMainWindowController.h"
+#include "QYMoviePlayerViewController.h"
+#include "QYProjectSession.h"
+#include "QYSetting.h"
+#include "QYTimeUtility.h"
+#include "QYTrackSelectionSheet.h"
+#include "ScriptedPresenter.h"
+#include "SubtitleTextView.h"
+#include "TestMedia.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace quillery {
+namespace {
+
+using test::fcp7Clip;
+using test::PreviewMedia;
+using test::waitFor;
+
+// V1 and V2 of clips (one of them missing), a sound track, and the subtitles on V3.
+QString sequenceWithSubtitles() {
+    return test::fcp7Sequence(
+        {fcp7Clip("red40.mov", 0, 100, 0, 100) + fcp7Clip("missing.mov", 100, 150, 0, 50),
+         fcp7Clip("red120.mov", 25, 50, 0, 25),
+         "<generatoritem id=\"T\"><start>25</start><end>50</end><effect><parameter>"
+         "<parameterid>str</parameterid><value>Hi</value></parameter></effect>"
+         "</generatoritem>"},
+        {fcp7Clip("red200.mov", 0, 150, 0, 150)});
+}
+
+// A clip of red40 with a title (the template) and a clip whose picture file may be missing.
+QString projectWithSubtitles(const QString& secondFile) {
+    return PreviewMedia::relocated(
+        QStringLiteral(
+            "<fcpxml version=\"1.8\"><resources><format id=\"r1\" frameDuration=\"100/2500s\" "
+            "width=\"1920\" height=\"1080\"/><effect id=\"r2\" name=\"Basic Title\" "
+            "uid=\".../Basic Title.moti\"/>%1%2</resources><library><event><project name=\"P\">"
+            "<sequence format=\"r1\" duration=\"4s\" tcStart=\"0s\"><spine>"
+            "<clip name=\"A\" offset=\"0s\" duration=\"2s\" start=\"0s\"><video ref=\"a1\" "
+            "offset=\"0s\" duration=\"12s\"/><title ref=\"r2\" lane=\"1\" offset=\"1s\" "
+            "name=\"T\" duration=\"1s\"><text><text-style ref=\"ts1\">Hi</text-style></text>"
+            "<text-style-def id=\"ts1\"><text-style font=\"Helvetica\"/></text-style-def>"
+            "</title></clip><clip name=\"B\" offset=\"2s\" duration=\"2s\" start=\"0s\"><video "
+            "ref=\"a2\" offset=\"0s\" duration=\"12s\"/></clip></spine></sequence></project>"
+            "</event></library></fcpxml>")
+            .arg(test::fcpxAsset("a1", "red40.mov"), test::fcpxAsset("a2", secondFile)));
+}
+
+class MainWindowPreviewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::TestMedia::available())
+            GTEST_SKIP() << "ffmpeg is not installed";
+        ASSERT_TRUE(PreviewMedia::shared().made());
+        settings = std::make_unique<QYSetting>(dir.filePath("settings.json"));
+        settings->isAutoAssembleVideoAndAudio = false;
+        window = makeWindow();
+    }
+
+    std::unique_ptr<QYMainWindowController> makeWindow() {
+        auto made = std::make_unique<QYMainWindowController>(&presenter, settings.get());
+        made->setWaveformCache(WaveformStoreCache(dir.filePath("cache")));
+        made->show();
+        presenter.alerts.clear();
+        return made;
+    }
+
+    QString writeFile(const QString& name, const QString& text) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+        return path;
+    }
+    QYMoviePlayerViewController& player() const { return *window->moviePlayer(); }
+    MoviePlayerItemPtr playing() const { return player().currentPlayItem(); }
+    bool waveformDone() const {
+        const auto& extractors = window->audioExtractors();
+        return extractors.size() == 1 && extractors[0]->mDataStore() &&
+               extractors[0]->mDataStore()->isLoadComplete();
+    }
+
+    test::FpsGuard fps{25};
+    QTemporaryDir dir;
+    test::ScriptedPresenter presenter;
+    std::unique_ptr<QYSetting> settings;
+    std::unique_ptr<QYMainWindowController> window;
+};
+
+TEST_F(MainWindowPreviewTest, AnImportedSequencePlaysAtOnceWithItsWaveformAndNamesMissingFiles) {
+    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles()));
+    EXPECT_EQ(window->textView()->toPlainText(), "[00:00:01.00]Hi[00:00:02.00]\n");
+    ASSERT_TRUE(playing() && playing()->composition);
+    EXPECT_TRUE(player().quilleryMoviePlayerItem().secondaryMovie) << "V2 over V1";
+    EXPECT_EQ(player().durationSeconds(), 6.0);
+    EXPECT_EQ(QYTimeUtility::sharedInstance().getFPS(), 25.0);
+    EXPECT_FALSE(window->projectNeedComposition()) << "the default tracks, no choice made";
+    ASSERT_EQ(presenter.alerts.size(), 1);
+    EXPECT_EQ(presenter.alerts[0].title, "Warning");
+    EXPECT_TRUE(presenter.alerts[0].text.contains(PreviewMedia::path("clips/missing.mov")));
+    ASSERT_TRUE(waitFor([this] { return waveformDone(); }));
+    const WaveformAudioDataStore& store = *window->audioExtractors()[0]->mDataStore();
+    // The sound track's 0.5 sine at unit gain, though the preview plays it silent: 100 in a
+    // block that holds the sine's crest, 99 in the others.
+    EXPECT_NEAR(store.getData(0, 300), 100, 1);
+    EXPECT_EQ(store.mTotalLength(), 6u * 300);
+}
+
+TEST_F(MainWindowPreviewTest, TheSheetsChoiceIsKeptAndAssembledOnceMoreWhenTheProjectOpens) {
+    settings->isAutoAssembleVideoAndAudio = true;
+    test::clickInModal([](QWidget* sheet) {
+        return static_cast<QYTrackSelectionSheet*>(sheet)->onlyAudioButton();
+    });
+    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles()));
+    ASSERT_TRUE(playing());
+    EXPECT_FALSE(playing()->probe.hasVideo);
+    EXPECT_TRUE(window->projectNeedComposition());
+    EXPECT_TRUE(window->projectOnlyAssembleAudio());
+    const QString project = dir.filePath("cut.qyb");
+    window->session().saveQuilleryDocToFile(project);
+
+    window = makeWindow();
+    window->session().openQuilleryDocAtFile(project);
+    ASSERT_TRUE(playing() && playing()->composition);
+    EXPECT_FALSE(playing()->probe.hasVideo);
+    EXPECT_EQ(presenter.alerts.size(), 0) << "the sound track's file is there";
+    EXPECT_TRUE(window->projectOnlyAssembleAudio());
+
+    // A movie of the user's own replaces the preview, in the project too.
+    window->openMovie(test::TestMedia::shared().movie());
+    EXPECT_FALSE(window->projectNeedComposition());
+    EXPECT_FALSE(window->projectOnlyAssembleAudio());
+}
+
+TEST_F(MainWindowPreviewTest, AnFCPXProjectIsHandedToThePlayerHalfASecondAfterTheSheet) {
+    settings->isAutoAssembleVideoAndAudio = true;
+    window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles("red120.mov")));
+    test::clickInModal([](QWidget* sheet) {
+        return static_cast<QYTrackSelectionSheet*>(sheet)->assembleButton();
+    });
+    QTest::qWait(1300);
+    EXPECT_FALSE(playing()) << "not before half a second";
+    ASSERT_TRUE(waitFor([this] { return playing() != nullptr; }, 2000));
+    EXPECT_EQ(player().durationSeconds(), 4.0);
+    EXPECT_EQ(QYTimeUtility::sharedInstance().getFPS(), 30.0);
+    EXPECT_TRUE(presenter.alerts.isEmpty());
+}
+
+TEST_F(MainWindowPreviewTest, AMissingFCPXPictureFileIsShownInTheErrorPanel) {
+    window->openMovie(test::TestMedia::shared().movie());
+    settings->isAutoAssembleVideoAndAudio = true;
+    window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles("gone.mov")));
+    test::clickInModal([](QWidget* sheet) {
+        return static_cast<QYTrackSelectionSheet*>(sheet)->assembleButton();
+    });
+    ASSERT_TRUE(waitFor([this] { return !presenter.alerts.isEmpty(); }, 3000));
+    EXPECT_EQ(presenter.alerts[0].title, "Error");
+    EXPECT_EQ(presenter.alerts[0].text,
+              "Can not load movie : " + PreviewMedia::path("clips/gone.mov") +
+                  ". The movie file does not exist.");
+    EXPECT_FALSE(playing()) << "the movie was closed for the assembly, none took its place";
+}
+
+} // namespace
+} // namespace quillery
