@@ -53,6 +53,7 @@ class QYMessagePresenter;
 class QYMoviePlayerViewController;
 class QYWaveFormView;
 class WaveformLayer;
+struct MoviePlayerItem;
 struct QuilleryMoviePlayerItem;
 class QYPreferenceWindowController;
 class QYProjectSession;
@@ -219,6 +220,8 @@ public:
     void didPressExportSubtitleFileMenuItem(int tag);
     void didPressExportPlainTextMenuItem();
 
+    // A copy of the loaded movie, or of the preview playing, with the subtitles as a track
+    // the viewer can switch on.
     void exportSoftSubtitledVideo();
 
     // --- Final Cut Pro 7 (QYMainWindowBridge.cpp) ---------------------------------------
@@ -324,6 +327,18 @@ private:
     // default main and secondary tracks; false when it holds no subtitle template.
     bool readFCP7Sequence(const QString& xml);
     void playPreview(const QuilleryMoviePlayerItem& item, const QStringList& missingFiles);
+    // The preview playing, or none when the player plays a movie file or nothing.
+    std::shared_ptr<const MoviePlayerItem> playingPreview() const;
+    void exportSoftSubtitledPreview(const std::shared_ptr<const MoviePlayerItem>& preview);
+    // The script's cues at the frame rate; empty, and the user told, when none is timed.
+    QString softSubtitleCues(double fps);
+    // Asks where the copy goes, proposing name.extension in the folder; empty when cancelled.
+    QString chooseSoftSubtitledVideoPath(const QString& folder, const QString& name,
+                                         const QString& extension, const QStringList& extensions);
+    // Runs the export under a progress dialog that can cancel it: work gets a callback for the
+    // fraction done, false once the user cancelled, and returns what went wrong, if anything.
+    using ExportWork = std::function<QString(const std::function<bool(double)>& progress)>;
+    void runWithExportProgress(const QString& label, const ExportWork& work);
     bool canExportFCPX();
     QString proposedFCPXFileName() const;
     void writeFCPXDocuments(const QString& projectPath);

@@ -58,6 +58,9 @@ PreviewRenderResult renderPreview(const MoviePlayerItem& preview, const QString&
     consumer.set("real_time", -1);
     consumer.set("terminate_on_pause", 1);
     consumer.connect(*producer);
+    // From the start at normal speed: a producer found paused ends the rendering at once.
+    producer->seek(0);
+    producer->set_speed(1);
     if (consumer.start() != 0)
         return failed(path);
     const double length = std::max(1, producer->get_length());

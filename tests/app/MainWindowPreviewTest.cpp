@@ -1,7 +1,9 @@
 // The main window's preview of an imported timeline: assembled at once or after the
 // assembly sheet, played with its waveform, the missing files named, the Final Cut Pro X
-// error panel, and the project's choice assembled again when the project is opened.
+// error panel, the project's choice assembled again when the project is opened, and the
+// preview written out with the subtitles as a soft track.
 #include "FpsGuard.h"
+#include "MediaTools.h"
 #include "ModalAnswers.h"
 #include "MovieAudioExtractor.h"
 #include "PreviewMedia.h"
@@ -169,6 +171,32 @@ TEST_F(MainWindowPreviewTest, AMissingFCPXPictureFileIsShownInTheErrorPanel) {
               "Can not load movie : " + PreviewMedia::path("clips/gone.mov") +
                   ". The movie file does not exist.");
     EXPECT_FALSE(playing()) << "the movie was closed for the assembly, none took its place";
+}
+
+TEST_F(MainWindowPreviewTest, APreviewIsEncodedAndWrittenOutWithTheSubtitlesAsATrack) {
+    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles()));
+    ASSERT_TRUE(playing());
+    window->replaceTextInTextView(QString::fromUtf8("[00:00:00.05]First[00:00:00.20]\n"
+                                                    "[00:00:01.00]Two⏎rows[00:00:01.15]"));
+    presenter.alerts.clear();
+    presenter.saveAnswers << dir.filePath("cut");
+    window->exportSoftSubtitledVideo();
+
+    ASSERT_EQ(presenter.saveRequests.size(), 1);
+    EXPECT_EQ(presenter.saveRequests[0].proposedName, "Preview subtitled.mp4");
+    EXPECT_EQ(presenter.saveRequests[0].allowedTypes, QStringList({"mp4", "m4v", "mov", "mkv"}));
+    EXPECT_TRUE(presenter.alerts.isEmpty()) << presenter.alertTexts().join("\n").toStdString();
+    const QString written = dir.filePath("cut.mp4");
+    // Encoded anew, with the subtitle track (in the system's language) added.
+    const QStringList streams = test::probeStreams(written).split(u'\n');
+    ASSERT_EQ(streams.size(), 3);
+    EXPECT_TRUE(streams[0].startsWith("h264,video,"));
+    EXPECT_TRUE(streams[1].startsWith("aac,audio,"));
+    EXPECT_TRUE(streams[2].startsWith("mov_text,subtitle,"));
+    // At the sequence's 25 frames per second: 5 frames are 0.2 s, 20 frames 0.8 s.
+    EXPECT_EQ(test::subRipCues(test::subtitleTrackAsSubRip(written, written)),
+              QStringList({"00:00:00,200 --> 00:00:00,800\nFirst",
+                           "00:00:01,000 --> 00:00:01,600\nTwo\nrows"}));
 }
 
 } // namespace
