@@ -162,4 +162,30 @@ TEST(FCP7XMLParser, TracksModelTheSequence) {
     EXPECT_FALSE(parser.trackFromXMLString("<clipitem/>", FCPTrackType::Video));
 }
 
+TEST(FCP7XMLParser, ClipEdgesInsideATransitionAreTheTransitionsEdges) {
+    // The first clips of the real sequence's V1, where Final Cut Pro writes -1 for an edge
+    // a transition decides: the clip after it starts where it starts, the clip before it
+    // ends where it ends.
+    const xml::DocumentPtr document =
+        xml::parseDocument(testDataFile("fcp7/xmeml-NGxx13_ELSKER_Opfehliany.xml"));
+    const FCPMoviePtr movie =
+        QYFCP7XMLParser::shareInstance().loadLaneFromFCP7Document(document->document_element());
+    const QList<FCPClipItem>& clips = movie->videoTrackArray[0]->clipItemArray;
+    const struct {
+        qsizetype clip;
+        int32_t start;
+        int32_t end;
+    } rows[] = {
+        {0, 0, 135},    // -1 end: the transition 92..135 after it
+        {1, 92, 617},   // -1 start: the same transition
+        {2, 617, 783},  // no transition either side
+        {3, 783, 954},  // -1 end: the transition 929..954
+        {4, 929, 1096}, // between two transitions
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(clips[row.clip].timelineStartFrame, row.start) << "clip " << row.clip;
+        EXPECT_EQ(clips[row.clip].timelineEndFrame, row.end) << "clip " << row.clip;
+    }
+}
+
 } // namespace

@@ -199,7 +199,7 @@ TEST(FCPXXMLParser, ReferencesAndLanesModelTheTimeline) {
             "<gap name=\"Gap\" offset=\"110s\" duration=\"5s\"/>"
             "<clip name=\"Hidden\" offset=\"115s\" duration=\"5s\" enabled=\"0\"/>")
             .replace("<effect id=\"r2\"", "<asset id=\"a1\" name=\"Shot\" "
-                                          "format=\"r1\" src=\"file:///Movies/"
+                                          "format=\"r1\" start=\"3600s\" src=\"file:///Movies/"
                                           "A%20shot%C3%A9.mov\"/><effect "
                                           "id=\"r2\""));
     QYFCPXXMLParser& parser = QYFCPXXMLParser::shareInstance();
@@ -207,6 +207,7 @@ TEST(FCPXXMLParser, ReferencesAndLanesModelTheTimeline) {
         parser.loadAssetDictionaryFromFCPXDocument(*document);
     ASSERT_TRUE(references.assets.contains("a1"));
     EXPECT_EQ(references.assets["a1"]->src, QString::fromUtf8("/Movies/A shoté.mov"));
+    EXPECT_EQ(references.assets["a1"]->start, MediaTime::make(3600, 1)) << "its time code";
     EXPECT_EQ(references.assets["a1"]->referenceFormat, references.formats["r1"]);
     EXPECT_EQ(references.effects["r2"]->name, "Basic Title");
 
