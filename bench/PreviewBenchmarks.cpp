@@ -1,7 +1,8 @@
 // Speed of the preview assembled from a Final Cut Pro 7 sequence of 200 clips (each on the
-// picture track and on a stereo pair of sound tracks, as Final Cut Pro 7 exports them):
-// from the sequence's track model to the first picture the player shows, and the reading
-// of its sound for the waveform. The source movies are made with ffmpeg on the first run
+// picture track and on a stereo pair of sound tracks, as Final Cut Pro 7 exports them) and
+// from a Final Cut Pro X project of 200 clips on its main storyline: from the sequence's
+// track model (the project's text) to the first picture the player shows, and the reading
+// of the sequence's sound for the waveform. The source movies are made with ffmpeg on the first run
 // (kept in the build folder's bench-media/preview); the argument is how many distinct files
 // the 200 clips are cut from.
 #include "AudioSampleSource.h"
@@ -126,6 +127,16 @@ bool prepare(benchmark::State& state, int files) {
     return initialiseMediaEngine();
 }
 
+// Opens the preview in a new player and waits for its first picture.
+void showFirstFrame(const MoviePlayerItem& preview) {
+    MoviePlayback playback;
+    bool shown = false;
+    QObject::connect(&playback, &MoviePlayback::frameShown, [&shown] { shown = true; });
+    playback.open(preview);
+    while (!shown)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
 // From the track model to the first picture on screen: opening the clips' files for their
 // tracks, building the composition and the engine's tractor, and showing frame 0.
 void BM_FCP7PreviewToFirstFrame200Clips(benchmark::State& state) {
@@ -137,15 +148,62 @@ void BM_FCP7PreviewToFirstFrame200Clips(benchmark::State& state) {
         QYFCP7PreviewAssembly assembly(25);
         const std::optional<QuilleryMoviePlayerItem> item =
             assembly.getPlayerItemFromFCPMovie(*movie);
-        MoviePlayback playback;
-        bool shown = false;
-        QObject::connect(&playback, &MoviePlayback::frameShown, [&shown] { shown = true; });
-        playback.open(*item->mainMovie);
-        while (!shown)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        showFirstFrame(*item->mainMovie);
     }
 }
 BENCHMARK(BM_FCP7PreviewToFirstFrame200Clips)
+    ->Arg(20)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+QString projectOf(int files) {
+    QString assets;
+    for (int file = 0; file < files; ++file)
+        assets += QStringLiteral("<asset id=\"a%1\" name=\"source\" src=\"file://%2\" "
+                                 "start=\"0s\" duration=\"%3s\" hasVideo=\"1\" "
+                                 "hasAudio=\"1\"/>")
+                      .arg(file)
+                      .arg(sourceMovie(file))
+                      .arg(kSourceSeconds);
+    QString spine;
+    for (int clip = 0; clip < kClips; ++clip) {
+        const int in = clip * 7 % (kSourceSeconds * 25 - kClipFrames);
+        spine += QStringLiteral("<clip name=\"c\" offset=\"%1/25s\" duration=\"%2/25s\" "
+                                "start=\"%3/25s\"><video ref=\"a%4\" offset=\"0s\" "
+                                "duration=\"%5s\"/></clip>")
+                     .arg(clip * kClipFrames)
+                     .arg(kClipFrames)
+                     .arg(in)
+                     .arg(clip % files)
+                     .arg(kSourceSeconds);
+    }
+    return QStringLiteral("<fcpxml version=\"1.8\"><resources><format id=\"r1\" "
+                          "frameDuration=\"100/2500s\" width=\"1920\" height=\"1080\"/>%1"
+                          "</resources><library><event><project name=\"Bench\"><sequence "
+                          "format=\"r1\"><spine>%2</spine></sequence></project></event>"
+                          "</library></fcpxml>")
+        .arg(assets, spine);
+}
+
+// From the project's text to the first picture on screen: reading its resources and lanes,
+// sizing the picture from the clips' files, building the composition and the tractor, and
+// showing frame 0 (the half second the window waits before playing it is not counted).
+void BM_FCPXPreviewToFirstFrame200Clips(benchmark::State& state) {
+    const int files = static_cast<int>(state.range(0));
+    if (!prepare(state, files))
+        return;
+    const QString project = projectOf(files);
+    for (auto _ : state) {
+        QYFCPXPreviewAssembly assembly;
+        MoviePlayerItemPtr preview;
+        assembly.getCompositionFromFCPXXML(
+            project, false,
+            [&preview](const QString&, MoviePlayerItemPtr item) { preview = item; });
+        showFirstFrame(*preview);
+    }
+}
+BENCHMARK(BM_FCPXPreviewToFirstFrame200Clips)
     ->Arg(20)
     ->Arg(200)
     ->Unit(benchmark::kMillisecond)
