@@ -6,6 +6,7 @@
 #include "MediaTools.h"
 #include "ModalAnswers.h"
 #include "MovieAudioExtractor.h"
+#include "MoviePictureView.h"
 #include "PreviewMedia.h"
 #include "QYMainWindowController.h"
 #include "QYMoviePlayerViewController.h"
@@ -104,6 +105,11 @@ TEST_F(MainWindowPreviewTest, AnImportedSequencePlaysAtOnceWithItsWaveformAndNam
     EXPECT_EQ(window->textView()->toPlainText(), "[00:00:01.00]Hi[00:00:02.00]\n");
     ASSERT_TRUE(playing() && playing()->composition);
     EXPECT_TRUE(player().quilleryMoviePlayerItem().secondaryMovie) << "V2 over V1";
+    // V2's clip covers 1 s to 2 s.
+    player().timeTick(1.5);
+    EXPECT_TRUE(player().pictureView()->isSecondaryVisible());
+    player().timeTick(2.5);
+    EXPECT_FALSE(player().pictureView()->isSecondaryVisible());
     EXPECT_EQ(player().durationSeconds(), 6.0);
     EXPECT_EQ(QYTimeUtility::sharedInstance().getFPS(), 25.0);
     EXPECT_FALSE(window->projectNeedComposition()) << "the default tracks, no choice made";
