@@ -1,5 +1,6 @@
 // Runs a harness once over each file named on the command line, the way libFuzzer runs
-// a file it is given: for replaying regression inputs in builds without libFuzzer.
+// a file it is given: for replaying regression inputs in builds without libFuzzer. Flags
+// meant for libFuzzer ("-name=value") are passed over.
 #include <QFile>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-')
+            continue;
         QFile file(QString::fromLocal8Bit(argv[i]));
         if (!file.open(QIODevice::ReadOnly)) {
             std::fprintf(stderr, "cannot read %s\n", argv[i]);

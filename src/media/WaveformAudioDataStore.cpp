@@ -35,10 +35,15 @@ WaveformAudioDataStore::WaveformAudioDataStore(const AudioStreamDescription& sou
     // Both truncated: 160 source frames a value at 48 kHz, 147 at 44.1 kHz.
     const double block = target.sampleRate > 0 ? source.sampleRate / target.sampleRate : 0;
     blockSize_ = block >= 1 && block < 65536 ? static_cast<uint16_t>(block) : 0;
-    const double values = length > 0 ? target.sampleRate * length : 0;
-    totalLength_ = values < 4294967295.0 ? static_cast<uint32_t>(values) : 0;
+    totalLength_ = totalLengthFor(target, length);
     data_.assign(source.channelsPerFrame, std::vector<uint8_t>(totalLength_, 0));
     openBlockPeak_.assign(source.channelsPerFrame, 0);
+}
+
+uint32_t WaveformAudioDataStore::totalLengthFor(const AudioStreamDescription& target,
+                                                double length) {
+    const double values = length > 0 ? target.sampleRate * length : 0;
+    return values < 4294967295.0 ? static_cast<uint32_t>(values) : 0;
 }
 
 void WaveformAudioDataStore::addSamples(const float* interleaved, std::size_t frames) {

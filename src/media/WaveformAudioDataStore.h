@@ -34,6 +34,10 @@ public:
     WaveformAudioDataStore(const AudioStreamDescription& source,
                            const AudioStreamDescription& target, double length);
 
+    // The values a store of that length keeps per channel at the target rate: truncated,
+    // and 0 when the count does not fit 32 bits.
+    static uint32_t totalLengthFor(const AudioStreamDescription& target, double length);
+
     // One decoded buffer: `frames` frames of interleaved 32-bit floats.
     void addSamples(const float* interleaved, std::size_t frames);
     // 0 outside the store, or for a channel the track does not have.

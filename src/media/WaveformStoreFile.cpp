@@ -48,8 +48,12 @@ WaveformStorePtr readStore(QDataStream& in, qint64 bytesLeft) {
     AudioStreamDescription source{rate, channels, 32};
     AudioStreamDescription target = source;
     target.sampleRate = kWaveformValuesPerSecond;
+    // A store is sized from its duration: a duration that disagrees with the values the
+    // file holds must not allocate what it claims.
+    if (WaveformAudioDataStore::totalLengthFor(target, duration) != count)
+        return nullptr;
     auto store = std::make_shared<WaveformAudioDataStore>(source, target, duration);
-    if (store->mDataBlockSize() != blockSize || store->mTotalLength() != count)
+    if (store->mDataBlockSize() != blockSize)
         return nullptr;
     std::vector<std::vector<uint8_t>> values(channels, std::vector<uint8_t>(count));
     for (std::vector<uint8_t>& channel : values) {
