@@ -1,75 +1,51 @@
 // The level reduction: peaks per block of source frames, 200 for full scale, 255 for
 // anything louder, blocks that continue across buffers, and the channel queries.
-#include "WaveformAudioDataStore.h"
+#include "WaveformStores.h"
 
 #include <gtest/gtest.h>
-#include <numeric>
 #include <vector>
 
 namespace quillery {
 namespace {
 
-WaveformAudioDataStore makeStore(double rate, uint32_t channels, double seconds) {
-    const AudioStreamDescription source{rate, channels, 32};
-    AudioStreamDescription target = source;
-    target.sampleRate = 300;
-    return WaveformAudioDataStore(source, target, seconds);
+using test::emptyStore;
+
+TEST(WaveformAudioDataStore, ABlockKeepsItsLoudestSampleAtTwoHundredForFullScale) {
+    const struct {
+        const char* name;
+        float sample;
+        uint8_t level;
+    } rows[] = {{"full scale", 1.0f, 200},
+                {"negative", -0.5f, 100},
+                {"below saturation", 1.25f, 250},
+                {"too loud", 1.3f, 255},
+                {"truncated, not rounded", 0.0099f, 1}};
+    for (const auto& row : rows) {
+        WaveformAudioDataStore store = emptyStore(48000, 1, 1.0);
+        const std::vector<float> second(48000, row.sample);
+        store.addSamples(second.data(), second.size());
+        EXPECT_EQ(store.getData(0, 298), row.level) << row.name;
+    }
 }
-
-struct LevelCase {
-    const char* name;
-    float sample;
-    uint8_t level;
-};
-
-class SampleLevel : public testing::TestWithParam<LevelCase> {};
-
-TEST_P(SampleLevel, ConstantSignalStoresItsLevel) {
-    WaveformAudioDataStore store = makeStore(48000, 1, 1.0);
-    const std::vector<float> second(48000, GetParam().sample);
-    store.addSamples(second.data(), second.size());
-    EXPECT_EQ(store.getData(0, 0), GetParam().level);
-    EXPECT_EQ(store.getData(0, 298), GetParam().level);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Levels, SampleLevel,
-    testing::Values(LevelCase{"Half", 0.5f, 100}, LevelCase{"FullScale", 1.0f, 200},
-                    LevelCase{"NegativeHalf", -0.5f, 100}, LevelCase{"TooLoud", 1.3f, 255},
-                    LevelCase{"BelowSaturation", 1.25f, 250}, LevelCase{"Faint", 0.001f, 0},
-                    LevelCase{"TruncatedNotRounded", 0.0099f, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WaveformAudioDataStore, SizesComeFromTheRateAndTheDuration) {
-    const WaveformAudioDataStore mono = makeStore(48000, 1, 10.5);
-    EXPECT_EQ(mono.mTotalLength(), 3150u);
-    EXPECT_EQ(mono.mDataBlockSize(), 160);
-    EXPECT_EQ(makeStore(44100, 2, 1.0).mDataBlockSize(), 147);
+    EXPECT_EQ(emptyStore(44100, 2, 1.0).mDataBlockSize(), 147);
     // 300 x 2.0066 = 601.98, truncated.
-    EXPECT_EQ(makeStore(48000, 2, 2.0066).mTotalLength(), 601u);
+    EXPECT_EQ(emptyStore(48000, 2, 2.0066).mTotalLength(), 601u);
 }
 
-TEST(WaveformAudioDataStore, StoresEachFullBlockOnceALaterFrameArrives) {
+TEST(WaveformAudioDataStore, AFullBlockIsStoredOnceALaterFrameArrivesEvenFromTheNextBuffer) {
     // 600 Hz: two frames a value.
-    WaveformAudioDataStore store = makeStore(600, 1, 0.02);
-    const std::vector<float> samples = {0.1f, 0.5f, 0.2f, 0.3f, 0.9f, 0.0f, 0.4f};
-    store.addSamples(samples.data(), samples.size());
-    EXPECT_EQ(store.getData(0, 0), 100);
-    EXPECT_EQ(store.getData(0, 1), 60);
-    EXPECT_EQ(store.getData(0, 2), 180);
-    // The open block at the end of the stream is never stored.
-    EXPECT_EQ(store.getData(0, 3), 0);
-}
-
-TEST(WaveformAudioDataStore, ABlockEndingWithABufferWaitsForTheNextBuffer) {
-    WaveformAudioDataStore store = makeStore(600, 1, 0.02);
+    WaveformAudioDataStore store = emptyStore(600, 1, 0.02);
     const std::vector<float> first = {0.1f, 0.5f, 0.2f, 0.3f};
     store.addSamples(first.data(), first.size());
     EXPECT_EQ(store.getData(0, 0), 100);
-    EXPECT_EQ(store.getData(0, 1), 0);
-    const std::vector<float> second = {0.05f};
+    EXPECT_EQ(store.getData(0, 1), 0) << "full, but no later frame yet";
+    const std::vector<float> second = {0.9f, 0.0f, 0.4f};
     store.addSamples(second.data(), second.size());
     EXPECT_EQ(store.getData(0, 1), 60);
+    EXPECT_EQ(store.getData(0, 2), 180);
+    EXPECT_EQ(store.getData(0, 3), 0) << "the open block at the end of the stream";
 }
 
 TEST(WaveformAudioDataStore, AnySplitIntoBuffersGivesTheValuesOfOneBuffer) {
@@ -80,10 +56,10 @@ TEST(WaveformAudioDataStore, AnySplitIntoBuffersGivesTheValuesOfOneBuffer) {
         samples[2 * f] = static_cast<float>((f * 7919) % 1000) / 1000.0f;
         samples[2 * f + 1] = -static_cast<float>((f * 104729) % 1300) / 1000.0f;
     }
-    WaveformAudioDataStore whole = makeStore(44100, 2, 2.5);
+    WaveformAudioDataStore whole = emptyStore(44100, 2, 2.5);
     whole.addSamples(samples.data(), frames);
     for (const std::size_t size : {1, 7, 146, 147, 148, 1024, 4096, 65536}) {
-        WaveformAudioDataStore split = makeStore(44100, 2, 2.5);
+        WaveformAudioDataStore split = emptyStore(44100, 2, 2.5);
         for (std::size_t at = 0; at < frames; at += size)
             split.addSamples(samples.data() + 2 * at, std::min(size, frames - at));
         for (int channel = 0; channel < 2; ++channel) {
@@ -96,7 +72,7 @@ TEST(WaveformAudioDataStore, AnySplitIntoBuffersGivesTheValuesOfOneBuffer) {
 }
 
 TEST(WaveformAudioDataStore, ChannelsAreReducedApartAndAveragedOnRequest) {
-    WaveformAudioDataStore store = makeStore(48000, 2, 1.0);
+    WaveformAudioDataStore store = emptyStore(48000, 2, 1.0);
     std::vector<float> frames(2 * 48000);
     for (std::size_t f = 0; f < 48000; ++f)
         frames[2 * f] = 0.5f; // left 100, right silent
@@ -111,7 +87,7 @@ TEST(WaveformAudioDataStore, ChannelsAreReducedApartAndAveragedOnRequest) {
 }
 
 TEST(WaveformAudioDataStore, ValuesPastTheDurationAreDropped) {
-    WaveformAudioDataStore store = makeStore(600, 1, 0.01); // three values
+    WaveformAudioDataStore store = emptyStore(600, 1, 0.01); // three values
     const std::vector<float> samples(20, 0.5f);
     store.addSamples(samples.data(), samples.size());
     EXPECT_EQ(store.writtenLength(), 3u);

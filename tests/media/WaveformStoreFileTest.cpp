@@ -1,6 +1,7 @@
 // The file form of finished stores and the cache built on it: what goes in comes back,
 // and a damaged, cut or stale file is refused rather than half read.
 #include "WaveformStoreCache.h"
+#include "WaveformStores.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -11,24 +12,12 @@
 namespace quillery {
 namespace {
 
-WaveformStorePtr filledStore(int track) {
-    AudioStreamDescription source{48000, 2, 32};
-    AudioStreamDescription target = source;
-    target.sampleRate = 300;
-    auto store = std::make_shared<WaveformAudioDataStore>(source, target, 1.0);
-    std::vector<float> frames(2 * 48000);
-    for (std::size_t f = 0; f < 48000; ++f) {
-        frames[2 * f] = 0.5f;
-        frames[2 * f + 1] = f < 24000 ? 0.25f : 1.5f;
-    }
-    store->addSamples(frames.data(), 48000);
-    store->setTrackNumber(track);
-    return store;
-}
+using test::storeOfLevels;
 
 TEST(WaveformStoreFile, StoresComeBackWithTheirValuesAndTracks) {
-    const WaveformStorePtr first = filledStore(0);
-    const WaveformStorePtr second = filledStore(3);
+    const WaveformStorePtr first = storeOfLevels(1, {100, 50});
+    const WaveformStorePtr second = storeOfLevels(1, {20, 255});
+    second->setTrackNumber(3);
     const auto contents =
         decodeWaveformFile(encodeWaveformFile("key", {first.get(), second.get()}));
     ASSERT_TRUE(contents);
@@ -38,107 +27,67 @@ TEST(WaveformStoreFile, StoresComeBackWithTheirValuesAndTracks) {
     EXPECT_EQ(back.trackNumber(), 3);
     EXPECT_EQ(back.mTotalLength(), 300u);
     EXPECT_TRUE(back.isLoadComplete());
-    EXPECT_EQ(back.getData(0, 0), 100);
-    EXPECT_EQ(back.getData(1, 10), 50);
-    EXPECT_EQ(back.getData(1, 200), 255);
+    EXPECT_EQ(back.getData(0, 0), 20);
+    EXPECT_EQ(back.getData(1, 299), 255);
 }
 
-struct Damage {
-    const char* name;
-    std::function<void(QByteArray&)> apply;
-};
-
-class DamagedWaveformFile : public testing::TestWithParam<Damage> {};
-
-TEST_P(DamagedWaveformFile, IsRefusedWhole) {
-    const WaveformStorePtr store = filledStore(0);
-    QByteArray bytes = encodeWaveformFile("key", {store.get()});
-    GetParam().apply(bytes);
-    EXPECT_FALSE(decodeWaveformFile(bytes));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, DamagedWaveformFile,
-                         testing::Values(Damage{"Empty",
-                                                [](QByteArray& b) {
-                                                    b.clear();
-                                                }},
-                                         Damage{"CutShort",
-                                                [](QByteArray& b) {
-                                                    b.chop(40);
-                                                }},
-                                         Damage{"OneValueChanged",
-                                                [](QByteArray& b) {
-                                                    b[b.size() - 100] ^= 1;
-                                                }},
-                                         Damage{"OtherMagic",
-                                                [](QByteArray& b) {
-                                                    b[0] = 'X';
-                                                }},
-                                         Damage{"ChecksumOnly",
-                                                [](QByteArray& b) {
-                                                    b.chop(16);
-                                                }}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WaveformStoreFile, CountsThatDisagreeWithTheRateAreRefusedEvenWithAGoodChecksum) {
-    AudioStreamDescription source{48000, 1, 32};
-    AudioStreamDescription target = source;
-    target.sampleRate = 300;
-    // A one-second store re-labelled as two seconds: 600 values promised, 300 given.
-    WaveformAudioDataStore store(source, target, 1.0);
-    QByteArray bytes = encodeWaveformFile("k", {&store});
+// The file changed and given a right checksum again, so that only its other checks can
+// refuse it.
+QByteArray resealed(QByteArray bytes, const std::function<void(QByteArray&)>& change) {
     bytes.chop(16);
-    const qsizetype durationAt = 8 + 4 + 4 + 1 + 4 + 4 + 8 + 4 + 4;
-    const double twoSeconds = 2.0;
-    bytes.replace(durationAt, 8, QByteArray(reinterpret_cast<const char*>(&twoSeconds), 8));
-    bytes += QCryptographicHash::hash(bytes, QCryptographicHash::Md5);
-    EXPECT_FALSE(decodeWaveformFile(bytes));
+    change(bytes);
+    return bytes + QCryptographicHash::hash(bytes, QCryptographicHash::Md5);
 }
 
-class WaveformStoreCacheTest : public testing::Test {
-protected:
-    void SetUp() override {
-        movie = folder.filePath("movie.mp4");
-        QFile file(movie);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not really a movie");
-    }
+TEST(WaveformStoreFile, ADamagedFileIsRefusedWhole) {
+    const QByteArray good = encodeWaveformFile("k", {storeOfLevels(1, {100}).get()});
+    ASSERT_TRUE(decodeWaveformFile(good));
+    QByteArray changed = good;
+    changed[changed.size() - 100] ^= 1;
+    EXPECT_FALSE(decodeWaveformFile(changed)) << "one value changed";
+    EXPECT_FALSE(decodeWaveformFile({})) << "empty";
+    EXPECT_FALSE(decodeWaveformFile(resealed(good, [](QByteArray& b) { b[0] = 'X'; })))
+        << "another magic";
+    EXPECT_FALSE(decodeWaveformFile(resealed(good, [](QByteArray& b) { b.chop(1); })))
+        << "a value short";
+    EXPECT_FALSE(decodeWaveformFile(resealed(good, [](QByteArray& b) { b += 'x'; })))
+        << "a byte more";
+    // Re-labelled as two seconds: 600 values promised, 300 given.
+    const auto twoSeconds = [](QByteArray& b) {
+        const double seconds = 2.0;
+        const qsizetype durationAt = 8 + 4 + 4 + 1 + 4 + 4 + 8 + 4 + 4;
+        b.replace(durationAt, 8, QByteArray(reinterpret_cast<const char*>(&seconds), 8));
+    };
+    EXPECT_FALSE(decodeWaveformFile(resealed(good, twoSeconds))) << "counts against the rate";
+}
 
+TEST(WaveformStoreCache, FindsAStoreForItsMovieAndTrackUntilTheMovieChanges) {
     QTemporaryDir folder;
-    QString movie;
-};
-
-TEST_F(WaveformStoreCacheTest, AStoreIsFoundAgainForTheSameMovieAndTrack) {
-    WaveformStoreCache cache(folder.filePath("cache"));
-    ASSERT_TRUE(cache.save(movie, *filledStore(1)));
-    const WaveformStorePtr found = cache.load(movie, 1);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->getData(0, 5), 100);
-    EXPECT_FALSE(cache.load(movie, 0)) << "another track";
-}
-
-TEST_F(WaveformStoreCacheTest, AChangedMovieMissesTheCache) {
-    WaveformStoreCache cache(folder.filePath("cache"));
-    ASSERT_TRUE(cache.save(movie, *filledStore(0)));
+    const QString movie = folder.filePath("movie.mp4");
     QFile file(movie);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not really a movie");
+    file.close();
+    const WaveformStoreCache cache(folder.filePath("cache"));
+    const WaveformStorePtr store = storeOfLevels(1, {100});
+    store->setTrackNumber(1);
+    ASSERT_TRUE(cache.save(movie, *store));
+    ASSERT_TRUE(cache.load(movie, 1));
+    EXPECT_EQ(cache.load(movie, 1)->getData(0, 5), 100);
+    EXPECT_FALSE(cache.load(movie, 0)) << "another track";
+
+    QFile entry(cache.entryPath(WaveformStoreCache::sourceKey(movie, 1)));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("garbage");
+    entry.close();
+    EXPECT_FALSE(cache.load(movie, 1)) << "a damaged entry";
+    ASSERT_TRUE(cache.save(movie, *store)) << "written anew";
+    EXPECT_TRUE(cache.load(movie, 1));
+
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.write(" with more bytes");
     file.close();
-    EXPECT_FALSE(cache.load(movie, 0));
-}
-
-TEST_F(WaveformStoreCacheTest, ADamagedEntryIsIgnoredAndRewritten) {
-    WaveformStoreCache cache(folder.filePath("cache"));
-    ASSERT_TRUE(cache.save(movie, *filledStore(0)));
-    const QString entry = cache.entryPath(WaveformStoreCache::sourceKey(movie, 0));
-    QFile file(entry);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(60);
-    file.write("garbage");
-    file.close();
-    EXPECT_FALSE(cache.load(movie, 0));
-    ASSERT_TRUE(cache.save(movie, *filledStore(0)));
-    EXPECT_TRUE(cache.load(movie, 0));
+    EXPECT_FALSE(cache.load(movie, 1)) << "a changed movie";
 }
 
 } // namespace
