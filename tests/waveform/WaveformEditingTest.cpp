@@ -1,8 +1,9 @@
 // The waveform editor's rules alone: block frames, handle hits, the limits of an edge drag
 // (ten frames from the neighbour's far edge, half a second from the block's own other
 // edge), the width of a drawn block, the visible window's keep/remove/create decision, and
-// the overview's stripes and marker. Expected values are worked out from the rules at
-// 150 pixels per second (zoom 0.5) unless a row says otherwise.
+// the overview's marker. Expected values are worked out from the rules at 150 pixels per
+// second (zoom 0.5) unless a row says otherwise; the view's tests drive the same rules
+// through the mouse.
 #include "WaveformEditing.h"
 
 #include <gtest/gtest.h>
@@ -10,63 +11,27 @@
 namespace quillery {
 namespace {
 
-struct FrameCase {
-    const char* name;
-    double start, end, pixelsPerSecond, origin, viewHeight;
-    QRectF expected;
-};
-
-class BlockFrameTest : public testing::TestWithParam<FrameCase> {};
-
-TEST_P(BlockFrameTest, PlacesTheBlock) {
-    const FrameCase& c = GetParam();
-    const QRectF frame = blockFrame(c.start, c.end, c.pixelsPerSecond, c.origin, c.viewHeight);
-    EXPECT_NEAR(frame.x(), c.expected.x(), 1e-3);
-    EXPECT_EQ(frame.y(), c.expected.y());
-    EXPECT_NEAR(frame.width(), c.expected.width(), 1e-3);
-    EXPECT_EQ(frame.height(), c.expected.height());
+TEST(BlockFrame, StandsAtItsTimesLessTheOriginCentredInTheView) {
+    // 1.25 s to 2 s, the window from 90 pixels.
+    EXPECT_EQ(blockFrame(1.25, 2.0, 150, 90, 300), QRectF(97.5, 50, 112.5, 200));
+    EXPECT_EQ(blockFrame(1.25, 2.0, 300, 0, 251), QRectF(375, 25, 225, 200))
+        << "at 300 pixels a second; an odd height truncates the top";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Frames, BlockFrameTest,
-    testing::Values(FrameCase{"AtTheStart", 1.2, 2.0, 150, 0, 300, QRectF(180, 50, 120, 200)},
-                    FrameCase{"ScrolledWindow", 1.2, 2.0, 150, 90, 300, QRectF(90, 50, 120, 200)},
-                    FrameCase{"OddHeightTruncatesTheTop", 1.2, 2.0, 150, 0, 251,
-                              QRectF(180, 25, 120, 200)},
-                    FrameCase{"FullZoom", 1.2, 2.0, 300, 0, 300, QRectF(360, 50, 240, 200)}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct HandleCase {
-    const char* name;
-    double x, width;
-    Handle expected;
-};
-
-class HandleTest : public testing::TestWithParam<HandleCase> {};
-
-TEST_P(HandleTest, FindsTheHandle) {
-    EXPECT_EQ(handleAt(GetParam().x, GetParam().width), GetParam().expected);
+TEST(Handle, TheTenPixelsAtEachEndAndTheLeftOneWhereTheyOverlap) {
+    const struct {
+        double x, width;
+        Handle expected;
+    } rows[] = {{0, 100, Handle::Left},   {10, 100, Handle::Left},   {11, 100, Handle::None},
+                {90, 100, Handle::Right}, {100, 100, Handle::Right}, {8, 15, Handle::Left}};
+    for (const auto& row : rows)
+        EXPECT_EQ(handleAt(row.x, row.width), row.expected) << row.x << " of " << row.width;
 }
 
-INSTANTIATE_TEST_SUITE_P(Handles, HandleTest,
-                         testing::Values(HandleCase{"LeftEnd", 0, 100, Handle::Left},
-                                         HandleCase{"LastPixelOfTheLeftHandle", 10, 100,
-                                                    Handle::Left},
-                                         HandleCase{"JustInside", 11, 100, Handle::None},
-                                         HandleCase{"RightHandle", 90, 100, Handle::Right},
-                                         HandleCase{"RightEnd", 100, 100, Handle::Right},
-                                         HandleCase{"NarrowNearTheLeft", 3, 15, Handle::Left},
-                                         HandleCase{"NarrowInBothTheLeftWins", 8, 15, Handle::Left},
-                                         HandleCase{"NarrowNearTheRight", 12, 15, Handle::Right}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(DragLimits, TenFramesFromTheNeighboursAndTheMovieEndWithoutOne) {
-    EXPECT_NEAR(minimumStartTime(10.0, 25), 10.4, 1e-5);
+TEST(DragLimits, TenFramesFromTheNeighboursAtTheMoviesRate) {
     EXPECT_NEAR(minimumStartTime(10.0, 30), 10.0 + 1.0 / 3, 1e-5);
     EXPECT_EQ(minimumStartTime(std::nullopt, 25), 0);
     EXPECT_EQ(minimumStartTime(-1.0, 25), 0) << "a previous line without a start";
-    EXPECT_NEAR(maximumEndTime(20.0, 60, 25), 19.6, 1e-5);
-    EXPECT_NEAR(maximumEndTime(std::nullopt, 60, 25), 60, 1e-5);
     EXPECT_NEAR(maximumEndTime(-1.0, 60, 25), 60, 1e-5) << "a next line without an end";
 }
 
@@ -104,11 +69,9 @@ TEST_P(EdgeDragTest, MovesTheEdgeWithinItsLimits) {
 
 INSTANTIATE_TEST_SUITE_P(
     Drags, EdgeDragTest,
-    testing::Values(DragCase{"OnePixelDoesNothing", true, 156, 0, 0, std::nullopt, 0},
-                    DragCase{"UnderTwoWholePixelsDoesNothing", true, 156.9, 0, 0, std::nullopt, 0},
+    testing::Values(DragCase{"UnderTwoWholePixelsDoesNothing", true, 156.9, 0, 0, std::nullopt, 0},
                     DragCase{"TwoPixelsMoveTheLeftEdge", true, 157, 0, 0, 152, 152.0 / 150},
                     DragCase{"LeftStopsAtThePreviousStartPlusTenFrames", true, 5, 0.4f, 0, 60, 0.4},
-                    DragCase{"LeftKeepsHalfASecond", true, 255, 0, 0, 225, 1.5},
                     DragCase{"HalfASecondWinsOverTheNeighbourLimit", true, 165, 1.8f, 0, 225, 1.5},
                     DragCase{"ScrolledWindowCountsTheOrigin", true, 157, 0, 300, 152, 452.0 / 150},
                     DragCase{"RightFollowsThePointer", false, 355, 60, 0, 360, 2.4},
@@ -118,25 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
                              1.3}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct CreateCase {
-    const char* name;
-    double x;
-    std::optional<double> limitLeft;
-    double expected;
-};
-
-class DragToCreateTest : public testing::TestWithParam<CreateCase> {};
-
-TEST_P(DragToCreateTest, GrowsFromThePress) {
-    EXPECT_EQ(dragToCreateWidth(100, GetParam().x, GetParam().limitLeft), GetParam().expected);
+TEST(DragToCreate, TheWidthIsNeverNegativeAndStopsAtTheNextBlock) {
+    EXPECT_EQ(dragToCreateWidth(100, 80, std::nullopt), 0);
+    EXPECT_EQ(dragToCreateWidth(100, 220, 200.0), 100);
 }
-
-INSTANTIATE_TEST_SUITE_P(Widths, DragToCreateTest,
-                         testing::Values(CreateCase{"FollowsThePointer", 220, std::nullopt, 120},
-                                         CreateCase{"NeverNegative", 80, std::nullopt, 0},
-                                         CreateCase{"StopsAtTheNextBlock", 220, 200.0, 100},
-                                         CreateCase{"BeforeTheNextBlock", 150, 200.0, 50}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VisibleWindow, KeepsMatchingBlocksTakesOffTheRestAndCreatesTheMissing) {
     const std::vector<TimeSpan> shown = {{1, 2}, {3, 4}, {5, -1}};
@@ -160,23 +108,14 @@ TEST(VisibleWindow, ANewBlockGoesAfterTheBlocksThatStartBeforeItsEnd) {
     EXPECT_EQ(blockInsertionIndex(shown, 10), 3u);
 }
 
-TEST(Overview, StripesAreFractionsOfTheMovie) {
-    // 30 s to 40 s of a 100 s movie at 150 pixels per second.
-    const Stripe stripe = stripeFor(30, 40, 150, 100 * 150);
-    EXPECT_NEAR(stripe.from, 0.3, 1e-12);
-    EXPECT_NEAR(stripe.to, 0.4, 1e-12);
-}
-
 TEST(Overview, TheMarkerFramesTheWindowInsideTheStrip) {
     // A 1000-pixel window of a 15,000-pixel waveform in a 600-pixel strip.
-    EXPECT_EQ(overviewMarkerFrame(0, 1000, 15000, 600, 30), QRectF(0, 0, 40, 30));
     EXPECT_EQ(overviewMarkerFrame(7500, 1000, 15000, 600, 30), QRectF(300, 0, 40, 30));
     EXPECT_EQ(overviewMarkerFrame(16000, 1000, 15000, 600, 30).x(), 600) << "x kept in the strip";
     EXPECT_EQ(overviewMarkerFrame(0, 30000, 15000, 600, 30).width(), 600) << "no wider than it";
 }
 
 TEST(Overview, AMarkerPutByHandIsCentredAndKeptInside) {
-    EXPECT_EQ(markerLeftAt(300, 40, 600), 280);
     EXPECT_EQ(markerLeftAt(10, 40, 600), 0);
     EXPECT_EQ(markerLeftAt(590, 40, 600), 560) << "flush with the right edge";
 }
