@@ -221,7 +221,7 @@ struct EdgeCase {
     const char* name;
     QString script;
     double movieLength;
-    QPoint from, to;
+    int fromX, toX;
     QString expected;
 };
 
@@ -231,7 +231,7 @@ TEST_P(BlockEdgeDragTest, RewritesTheTimeStringWithinTheLimits) {
     const EdgeCase& c = GetParam();
     player.length = c.movieLength;
     load(c.script);
-    drag(c.from, c.to);
+    drag(QPoint(c.fromX, kY), QPoint(c.toX, kY));
     EXPECT_EQ(script(), c.expected);
     // Every block settles where its line's times put it.
     for (const QYWaveFormTextView* block : view.textLayerArray()) {
@@ -244,38 +244,24 @@ TEST_P(BlockEdgeDragTest, RewritesTheTimeStringWithinTheLimits) {
 }
 
 const QString kOneToTwo = "[00:00:01.00]A[00:00:02.00]"; // 150 to 300 pixels
+const QString kTwoBlocks = "[00:00:01.00]A[00:00:03.00]\n[00:00:04.00]B[00:00:06.00]";
 
-INSTANTIATE_TEST_SUITE_P(Edges, BlockEdgeDragTest,
-                         testing::Values(
-                             // 48 pixels right: 2.32 s.
-                             EdgeCase{"RightEdgeFollowsThePointer",
-                                      kOneToTwo,
-                                      60,
-                                      {296, kY},
-                                      {344, kY},
-                                      "[00:00:01.00]A[00:00:02.08]"},
-                             EdgeCase{"RightEdgeStopsTenFramesBeforeTheNextEndAndPushesItsStart",
-                                      kOneToTwo + "\n[00:00:02.10]B[00:00:03.00]",
-                                      60,
-                                      {296, kY},
-                                      {500, kY},
-                                      "[00:00:01.00]A[00:00:02.15]\n[00:00:02.15]B[00:00:03.00]"},
-                             EdgeCase{"RightEdgeOfTheLastBlockStopsAtTheMovieEnd",
-                                      kOneToTwo,
-                                      2.4,
-                                      {296, kY},
-                                      {600, kY},
-                                      "[00:00:01.00]A[00:00:02.10]"},
-                             EdgeCase{"LeftEdgeStopsTenFramesAfterThePreviousStartAndShortensIt",
-                                      "[00:00:01.00]A[00:00:03.00]\n[00:00:04.00]B[00:00:06.00]",
-                                      60,
-                                      {603, kY},
-                                      {100, kY},
-                                      "[00:00:01.00]A[00:00:01.10]\n[00:00:01.10]B[00:00:06.00]"}),
+// 48 pixels right is 2.32 s.
+const EdgeCase kEdgeCases[] = {
+    {"RightEdgeFollowsThePointer", kOneToTwo, 60, 296, 344, "[00:00:01.00]A[00:00:02.08]"},
+    {"RightEdgeStopsTenFramesBeforeTheNextEndAndPushesItsStart",
+     kOneToTwo + "\n[00:00:02.10]B[00:00:03.00]", 60, 296, 500,
+     "[00:00:01.00]A[00:00:02.15]\n[00:00:02.15]B[00:00:03.00]"},
+    {"RightEdgeOfTheLastBlockStopsAtTheMovieEnd", kOneToTwo, 2.4, 296, 600,
+     "[00:00:01.00]A[00:00:02.10]"},
+    {"LeftEdgeStopsTenFramesAfterThePreviousStartAndShortensIt", kTwoBlocks, 60, 603, 100,
+     "[00:00:01.00]A[00:00:01.10]\n[00:00:01.10]B[00:00:06.00]"}};
+
+INSTANTIATE_TEST_SUITE_P(Edges, BlockEdgeDragTest, testing::ValuesIn(kEdgeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WaveFormViewTest, DraggingALeftEdgeOverThePreviousBlockPushesItsRightEdge) {
-    load("[00:00:01.00]A[00:00:03.00]\n[00:00:04.00]B[00:00:06.00]"); // 150-450, 600-900
+    load(kTwoBlocks); // 150-450, 600-900
     QYWaveFormTextView* a = blockOf("A");
     QYWaveFormTextView* b = blockOf("B");
     press(QPoint(603, kY));
@@ -306,26 +292,15 @@ TEST_F(WaveFormViewTest, TheTimeLabelShowsTheTimeTheScriptGets) {
     EXPECT_EQ(block->timeDisplayView(), nullptr);
 }
 
-struct NarrowCase {
-    const char* name;
-    int x;
-    TextRange selected;
-};
-
-class NarrowBlockTest : public WaveFormViewTest, public testing::WithParamInterface<NarrowCase> {};
-
-TEST_P(NarrowBlockTest, PressingAHandleSelectsItsTimeString) {
+TEST_F(WaveFormViewTest, PressingAHandleOfANarrowBlockSelectsItsTimeString) {
     load("[00:00:01.00]N[00:00:01.03]"); // 150 to 168 pixels: the handles overlap
-    press(QPoint(GetParam().x, kY));
-    EXPECT_EQ(editor.selectedRange().location, GetParam().selected.location);
-    EXPECT_EQ(editor.selectedRange().length, GetParam().selected.length);
-    release(QPoint(GetParam().x, kY));
+    for (const auto& [x, start] : {std::pair{153, 0}, std::pair{165, 14}}) {
+        press(QPoint(x, kY));
+        EXPECT_EQ(editor.selectedRange().location, start) << x;
+        EXPECT_EQ(editor.selectedRange().length, 13) << x;
+        release(QPoint(x, kY));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Narrow, NarrowBlockTest,
-                         testing::Values(NarrowCase{"NearTheLeftEnd", 153, {0, 13}},
-                                         NarrowCase{"NearTheRightEnd", 165, {14, 13}}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // --- Buttons and inline editing ------------------------------------------------------------
 
