@@ -32,6 +32,7 @@ TEST(DragLimits, TenFramesFromTheNeighboursAtTheMoviesRate) {
     EXPECT_NEAR(minimumStartTime(10.0, 30), 10.0 + 1.0 / 3, 1e-5);
     EXPECT_EQ(minimumStartTime(std::nullopt, 25), 0);
     EXPECT_EQ(minimumStartTime(-1.0, 25), 0) << "a previous line without a start";
+    EXPECT_NEAR(maximumEndTime(20.0, 60, 25), 19.6, 1e-5);
     EXPECT_NEAR(maximumEndTime(-1.0, 60, 25), 60, 1e-5) << "a next line without an end";
 }
 
@@ -84,6 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DragToCreate, TheWidthIsNeverNegativeAndStopsAtTheNextBlock) {
     EXPECT_EQ(dragToCreateWidth(100, 80, std::nullopt), 0);
     EXPECT_EQ(dragToCreateWidth(100, 220, 200.0), 100);
+    EXPECT_EQ(dragToCreateWidth(100, 150, 200.0), 50) << "back before the block it reached";
 }
 
 TEST(VisibleWindow, KeepsMatchingBlocksTakesOffTheRestAndCreatesTheMissing) {
