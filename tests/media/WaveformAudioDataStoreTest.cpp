@@ -92,6 +92,7 @@ TEST(WaveformAudioDataStore, ValuesPastTheDurationAreDropped) {
     store.addSamples(samples.data(), samples.size());
     EXPECT_EQ(store.writtenLength(), 3u);
     EXPECT_EQ(store.getData(0, 2), 100);
+    EXPECT_EQ(store.getData(0, 3), 0) << "nothing to draw past the end";
 }
 
 } // namespace
