@@ -11,6 +11,7 @@
 #include "PreviewRenderer.h"
 #include "QYFCP7XMLParser.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace quillery {
@@ -93,18 +94,19 @@ QImage pictureAt(MoviePlayback& playback, int frame) {
     return shown;
 }
 
-struct ShownFrame {
-    int frame;
-    CodedPicture picture;
-};
-
-void expectFrames(const MoviePlayerItem& movie, const std::vector<ShownFrame>& expected) {
+// The pictures the movie shows, given as "frame red/source-frame" entries, "frame -" for
+// black.
+void expectFrames(const MoviePlayerItem& movie, const QString& table) {
     MoviePlayback playback;
     ASSERT_TRUE(playback.open(movie));
-    for (const ShownFrame& row : expected) {
-        const QImage picture = pictureAt(playback, row.frame);
-        ASSERT_FALSE(picture.isNull()) << "frame " << row.frame;
-        EXPECT_EQ(test::decodePicture(picture), row.picture) << "frame " << row.frame;
+    for (const QString& entry : table.split(u',')) {
+        const QStringList fields = entry.simplified().split(QRegularExpression("[ /]"));
+        const int frame = fields[0].toInt();
+        const QImage picture = pictureAt(playback, frame);
+        ASSERT_FALSE(picture.isNull()) << "frame " << frame;
+        EXPECT_EQ(test::decodePicture(picture),
+                  (CodedPicture{fields.value(1).toInt(), fields.value(2).toInt()}))
+            << "frame " << frame;
     }
 }
 
@@ -191,20 +193,10 @@ TEST(FCP7Preview, TheMainTrackOfARealSequencePlaysItsClipsFrameByFrame) {
     EXPECT_EQ(item->mainMovie->duration(), 618 / 25.0);
     // By red: 2211003 40, 2211070 80, 2211072 120, 2211071 160, 2211046 200. The third and
     // fourth clips cut back within one file; the transitions' -1 edges are resolved.
-    expectFrames(*item->mainMovie, {{0, {40, 70}},
-                                    {63, {40, 133}},
-                                    {64, {80, 85}},
-                                    {117, {80, 138}},
-                                    {118, {120, 748}},
-                                    {206, {120, 836}},
-                                    {207, {120, 587}},
-                                    {336, {120, 716}},
-                                    {337, {160, 958}},
-                                    {437, {160, 1058}},
-                                    {438, {200, 145}},
-                                    {577, {200, 284}},
-                                    {578, {200, 412}},
-                                    {617, {200, 451}}});
+    expectFrames(*item->mainMovie, "0 40/70, 63 40/133, 64 80/85, 117 80/138, 118 120/748, "
+                                   "206 120/836, 207 120/587, 336 120/716, 337 160/958, "
+                                   "437 160/1058, 438 200/145, 577 200/284, 578 200/412, "
+                                   "617 200/451");
 }
 
 // The small sequence's preview, assembled for each of its tests.
@@ -224,17 +216,9 @@ TEST_F(SmallFCP7Preview, GapsStillsAndMissingFilesAreBlackAndALaterClipCutsIntoA
     EXPECT_EQ(assembly.missingMediaFiles(), QStringList{PreviewMedia::path("clips/missing.mov")});
     EXPECT_EQ(item->mainMovie->duration(), 16.0);
     EXPECT_EQ(item->mainMovieDisplaySize, QSizeF(160, 90));
-    const CodedPicture black;
-    expectFrames(*item->mainMovie, {{0, black},
-                                    {249, black},
-                                    {250, {40, 0}},
-                                    {274, {40, 24}},
-                                    {275, {120, 100}},
-                                    {324, {120, 149}},
-                                    {325, black},
-                                    {349, black},
-                                    {350, black},
-                                    {374, black}});
+    expectFrames(
+        *item->mainMovie,
+        "0 -, 249 -, 250 40/0, 274 40/24, 275 120/100, 324 120/149, 325 -, 349 -, 350 -, 374 -");
 }
 
 TEST_F(SmallFCP7Preview, TheSecondTrackIsASecondMovieShownWithinItsClipsRanges) {
@@ -249,8 +233,7 @@ TEST_F(SmallFCP7Preview, TheSecondTrackIsASecondMovieShownWithinItsClipsRanges) 
     const FCPMoviePtr withoutPictures = fcp7Movie(smallFCP7Sequence());
     withoutPictures->mainVideoTrack = withoutPictures->secondaryVideoTrack = nullptr;
     EXPECT_FALSE(assembly.getPlayerItemFromFCPMovie(*withoutPictures)) << "no video track";
-    expectFrames(*item->secondaryMovie,
-                 {{49, {}}, {50, {200, 10}}, {74, {200, 34}}, {75, {}}, {100, {200, 60}}});
+    expectFrames(*item->secondaryMovie, "49 -, 50 200/10, 74 200/34, 75 -, 100 200/60");
 }
 
 TEST_F(SmallFCP7Preview, AnUpsideDownClipPlaysUpright) {
@@ -348,15 +331,8 @@ TEST(FCPXPreview, TheMainStorylinePlaysAtThirtyFramesWithBlackForGapsAndLongerSo
     EXPECT_EQ(outcome.movie->probe.frameRate, 30.0);
     EXPECT_EQ(outcome.movie->duration(), 8.0) << "the picture lasts as long as the sound";
     // Source frames at 25 per second, shown at 30: A starts 1 s into red40.
-    const CodedPicture black;
-    expectFrames(*outcome.movie, {{0, {40, 25}},
-                                  {59, {40, 74}},
-                                  {60, black},
-                                  {89, black},
-                                  {90, {120, 0}},
-                                  {149, {120, 49}},
-                                  {150, black},
-                                  {239, black}});
+    expectFrames(*outcome.movie,
+                 "0 40/25, 59 40/74, 60 -, 89 -, 90 120/0, 149 120/49, 150 -, 239 -");
 }
 
 TEST(FCPXPreview, EachLaneSoundsAtTheVolumeItsClipsAdjustmentGives) {
@@ -380,15 +356,8 @@ TEST(FCPXPreview, ARealProjectCutFromCameraMediaCountsItsClipsFromTheAssetsTimeC
     EXPECT_EQ(outcome.movie->duration(), 899 / 25.0);
     // Clip by clip (red 40 to 200): its start less its asset's start, in source frames of 25
     // per second, at the first frame of 30 per second that lies within it.
-    expectFrames(*outcome.movie, {{0, {40, 675}},
-                                  {40, {40, 708}},
-                                  {76, {80, 114}},
-                                  {352, {80, 344}},
-                                  {353, {120, 229}},
-                                  {520, {160, 253}},
-                                  {952, {160, 613}},
-                                  {953, {200, 20}},
-                                  {1078, {200, 124}}});
+    expectFrames(*outcome.movie, "0 40/675, 40 40/708, 76 80/114, 352 80/344, 353 120/229, "
+                                 "520 160/253, 952 160/613, 953 200/20, 1078 200/124");
 }
 
 // --- Writing a preview out ------------------------------------------------------------------
