@@ -345,7 +345,7 @@ TEST_F(WaveFormViewTest, DeletingStopsItsRepeatPlayAndTakesItOutOfTheScript) {
     }
 }
 
-TEST_F(WaveFormViewTest, TypingInPlaceReachesTheScriptAPauseAfterTheLastKey) {
+TEST_F(WaveFormViewTest, TypingInPlaceReachesTheScriptAPauseAfterTheLastKeyOrOnClosing) {
     load(kOneToTwo + "\nnext");
     // Away from the play button in the middle.
     QTest::mouseDClick(window(), Qt::LeftButton, {}, QPoint(170, 80));
@@ -365,12 +365,7 @@ TEST_F(WaveFormViewTest, TypingInPlaceReachesTheScriptAPauseAfterTheLastKey) {
     EXPECT_GE(sinceLastKey.elapsed(), 290);
     EXPECT_EQ(script(), "[00:00:01.00]Ab⏎c[00:00:02.00]\nnext");
     EXPECT_EQ(blockOf("Ab⏎c")->text(), "Ab\nc");
-}
 
-TEST_F(WaveFormViewTest, ClosingTheInlineEditorKeepsWhatWasJustTyped) {
-    load(kOneToTwo);
-    QTest::mouseDClick(window(), Qt::LeftButton, {}, QPoint(170, 80));
-    QYWaveFormTextEditView* text = view.editBackgroundView()->textView();
     QTest::keyClick(text, Qt::Key_Tab);
     EXPECT_FALSE(player.playing) << "Tab pauses instead of typing";
     QTest::keyClicks(text, "Z");
@@ -378,7 +373,7 @@ TEST_F(WaveFormViewTest, ClosingTheInlineEditorKeepsWhatWasJustTyped) {
     EXPECT_FALSE(view.isWaveFormEditing());
     EXPECT_TRUE(view.editBackgroundView()->isHidden());
     QCoreApplication::processEvents();
-    EXPECT_EQ(script(), "[00:00:01.00]AZ[00:00:02.00]");
+    EXPECT_EQ(script(), "[00:00:01.00]Ab⏎cZ[00:00:02.00]\nnext") << "closing keeps what was typed";
 }
 
 // --- The playhead ------------------------------------------------------------------------------
