@@ -30,29 +30,22 @@ TEST_P(PlayheadFollowingRule, PlacesTheWindow) {
     EXPECT_DOUBLE_EQ(followPlayheadOrigin(GetParam().input), GetParam().origin);
 }
 
-// A 1000-pixel window over a 10000-pixel waveform.
-INSTANTIATE_TEST_SUITE_P(
-    Windows, PlayheadFollowingRule,
-    testing::Values(
-        FollowCase{"FirstHalfScreenKeepsAnOriginBeforeThePlayhead",
-                   {300, 1000, 10000, 200, true, true},
-                   200},
-        FollowCase{"FirstHalfScreenReturnsToTheStart", {300, 1000, 10000, 350, false, true}, 0},
-        FollowCase{"LastHalfScreenKeepsAWindowShowingThePlayhead",
-                   {9700, 1000, 10000, 8900, true, true},
-                   8900},
-        FollowCase{
-            "LastHalfScreenRestsAgainstTheEnd", {9700, 1000, 10000, 5000, false, true}, 9000},
-        FollowCase{"CentresOnRequest", {5000, 1000, 10000, 1000, true, true}, 4500},
-        FollowCase{
-            "ForwardPastTheRightEdgePagesToAFifth", {5000, 1000, 10000, 3000, false, true}, 4800},
-        FollowCase{"ForwardPagingStopsAtTheEnd", {8700, 1000, 9300, 3000, false, true}, 8300},
-        FollowCase{"BackwardPastTheLeftEdgePagesToFourFifths",
-                   {5000, 1000, 10000, 6000, false, false},
-                   4200},
-        FollowCase{"APlayheadInsideTheWindowKeepsIt", {5000, 1000, 10000, 4400, false, true}, 4400},
-        FollowCase{"ForwardDoesNotPageBackwards", {5000, 1000, 10000, 6000, false, true}, 6000}),
-    [](const auto& info) { return std::string(info.param.name); });
+// A 1000-pixel window over a 10000-pixel waveform: the playhead's x, the width, the
+// total, the origin, centring asked, forward.
+const FollowCase kFollowCases[] = {
+    {"FirstHalfScreenKeepsAnOriginBeforeThePlayhead", {300, 1000, 10000, 200, true, true}, 200},
+    {"FirstHalfScreenReturnsToTheStart", {300, 1000, 10000, 350, false, true}, 0},
+    {"LastHalfScreenKeepsAWindowShowingThePlayhead", {9700, 1000, 10000, 8900, true, true}, 8900},
+    {"LastHalfScreenRestsAgainstTheEnd", {9700, 1000, 10000, 5000, false, true}, 9000},
+    {"CentresOnRequest", {5000, 1000, 10000, 1000, true, true}, 4500},
+    {"ForwardPastTheRightEdgePagesToAFifth", {5000, 1000, 10000, 3000, false, true}, 4800},
+    {"ForwardPagingStopsAtTheEnd", {8700, 1000, 9300, 3000, false, true}, 8300},
+    {"BackwardPastTheLeftEdgePagesToFourFifths", {5000, 1000, 10000, 6000, false, false}, 4200},
+    {"APlayheadInsideTheWindowKeepsIt", {5000, 1000, 10000, 4400, false, true}, 4400},
+    {"ForwardDoesNotPageBackwards", {5000, 1000, 10000, 6000, false, true}, 6000}};
+
+INSTANTIATE_TEST_SUITE_P(Windows, PlayheadFollowingRule, testing::ValuesIn(kFollowCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WaveformMapping, AResizeKeepsTheCentreAndNeverGoesBeforeTheStart) {
     EXPECT_EQ(originAfterResize(1000, 800, 1200), 800);
