@@ -171,37 +171,33 @@ TEST_F(WaveFormViewTest, DrawingAcrossEmptyWaveformInsertsTheLineAndOpensItsText
     EXPECT_TRUE(view.isWaveFormEditing()) << "an empty subtitle opens for typing";
 }
 
+// Drags at one height over a block from 450 to 600 pixels.
 struct DrawCase {
     const char* name;
-    QString script;
-    QPoint from, to;
+    int fromX, toX, y;
     QString expected;
 };
 
 class DrawingTest : public WaveFormViewTest, public testing::WithParamInterface<DrawCase> {};
 
+const QString kBlockAt3 = "[00:00:03.00]B[00:00:04.00]";
+
 TEST_P(DrawingTest, DrawsWithinTheLimits) {
     const DrawCase& c = GetParam();
-    load(c.script);
-    drag(c.from, c.to);
+    load(kBlockAt3);
+    drag(QPoint(c.fromX, c.y), QPoint(c.toX, c.y));
     EXPECT_EQ(script(), c.expected);
     EXPECT_FALSE(view.dragToCreateTextView() && view.dragToCreateTextView()->isShown());
 }
 
-const QString kBlockAt3 = "[00:00:03.00]B[00:00:04.00]"; // 450 to 600 pixels
+const DrawCase kDrawCases[] = {
+    {"TenPixelsCreateNothing", 150, 160, kY, kBlockAt3},
+    {"FromInsideABlocksSpanNothing", 500, 700, 10, kBlockAt3},
+    {"OverTheOverviewStripNothing", 100, 250, 285, kBlockAt3},
+    {"StopsAtTheNextBlock", 300, 520, kY, "[00:00:02.00][00:00:03.00]\n" + kBlockAt3}};
 
-INSTANTIATE_TEST_SUITE_P(
-    Drawing, DrawingTest,
-    testing::Values(
-        DrawCase{"TenPixelsCreateNothing", kBlockAt3, {150, kY}, {160, kY}, kBlockAt3},
-        DrawCase{"FromInsideABlocksSpanNothing", kBlockAt3, {500, 10}, {700, 10}, kBlockAt3},
-        DrawCase{"OverTheOverviewStripNothing", kBlockAt3, {100, 285}, {250, 285}, kBlockAt3},
-        DrawCase{"StopsAtTheNextBlock",
-                 kBlockAt3,
-                 {300, kY},
-                 {520, kY},
-                 "[00:00:02.00][00:00:03.00]\n" + kBlockAt3}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Drawing, DrawingTest, testing::ValuesIn(kDrawCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WaveFormViewTest, ANewBlockTakesTheNextUntimedLine) {
     load("[00:00:01.00]A[00:00:02.00]\nUntimed B\n[00:00:05.00]C[00:00:06.00]");
