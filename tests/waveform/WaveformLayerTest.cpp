@@ -76,6 +76,8 @@ const QColor kBlue(32, 104, 212);
 const QColor kWhite(255, 255, 255);
 
 TEST_F(WaveformLayerTest, ChannelStylesColourBeforeAtAndAfterThePlayheadAndGainScales) {
+    EXPECT_EQ(draw().pixelColor(200, 150), kWhite) << "without a store, only the background";
+    EXPECT_TRUE(delegate.pointerXs.isEmpty());
     layer->addDataStore(storeOfLevels(10, {100, 50}));
     playhead.seconds = 0.5; // 75 pixels at 150 per second
     layer->setDisplayStyle(WaveformLayer::LeftChannel);
@@ -105,13 +107,13 @@ TEST_F(WaveformLayerTest, ChannelStylesColourBeforeAtAndAfterThePlayheadAndGainS
     EXPECT_EQ(image.pixelColor(200, 150 - 80), kWhite);
 }
 
-TEST_F(WaveformLayerTest, WithoutAStoreOnlyTheBackgroundShows) {
-    const QImage image = draw();
-    EXPECT_EQ(image.pixelColor(200, 150), kWhite);
-    EXPECT_TRUE(delegate.pointerXs.isEmpty());
-}
-
-TEST_F(WaveformLayerTest, AZoomChangeIsSavedAndCentresThePlayheadOnTheNextDraw) {
+TEST_F(WaveformLayerTest, TheZoomStartsFromThePreferencesAndAChangeIsSavedAndCentresThePlayhead) {
+    for (const float stored : {0.0f, 1.5f}) {
+        settings.waveFormZoomRate = stored;
+        EXPECT_EQ(WaveformLayer(settings).zoomRate(), 0.5) << "out of range: " << stored;
+    }
+    settings.waveFormZoomRate = 0.8f;
+    EXPECT_FLOAT_EQ(WaveformLayer(settings).zoomRate(), 0.8);
     layer->addDataStore(storeOfLevels(60, {100, 50}));
     playhead.seconds = 30;
     layer->setZoomRate(1.0);
@@ -119,15 +121,6 @@ TEST_F(WaveformLayerTest, AZoomChangeIsSavedAndCentresThePlayheadOnTheNextDraw) 
     draw();
     EXPECT_EQ(layer->mCurrentDrawRect().x(), 30 * 300 - 200);
     EXPECT_EQ(delegate.zoomChanges, 1);
-}
-
-TEST_F(WaveformLayerTest, AStoredZoomOutsideTheRangeStartsAtAHalf) {
-    for (const float stored : {0.0f, 1.5f}) {
-        settings.waveFormZoomRate = stored;
-        EXPECT_EQ(WaveformLayer(settings).zoomRate(), 0.5) << stored;
-    }
-    settings.waveFormZoomRate = 0.8f;
-    EXPECT_FLOAT_EQ(WaveformLayer(settings).zoomRate(), 0.8);
 }
 
 TEST_F(WaveformLayerTest, WhileTheUserScrollsAPausedMovieTheWindowStays) {
