@@ -24,16 +24,13 @@ using test::waitFor;
 
 // --- Rules ------------------------------------------------------------------------------
 
-TEST(TransportRules, SpeedKeysStepByTwoAndCrossToReverse) {
+TEST(TransportRules, SpeedKeysStepByTwoAndCrossToReverseAndTheirTitlesGiveTheRate) {
     EXPECT_EQ(speedForwardRate(1), 2);
     EXPECT_EQ(speedForwardRate(2), 4);
     EXPECT_EQ(speedForwardRate(4), 6) << "by two, not doubled";
     EXPECT_EQ(speedForwardRate(-4), 2);
     EXPECT_EQ(speedBackwardRate(1), -2);
     EXPECT_EQ(speedBackwardRate(-2), -4);
-}
-
-TEST(TransportRules, TheSpeedTitleLosesItsLastCharacter) {
     EXPECT_EQ(rateFromSpeedTitle("0.5x"), 0.5);
     EXPECT_EQ(rateFromSpeedTitle("4.0x"), 4.0);
 }
@@ -103,9 +100,7 @@ SubtitleLinePtr lineFrom(double start, double end, const QString& text) {
 class MoviePlayerTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!TestMedia::available())
-            GTEST_SKIP() << "ffmpeg is not installed";
-        ASSERT_TRUE(TestMedia::shared().made());
+        QUILLERY_REQUIRE_TEST_MEDIA();
         player.setDelegate(&delegate);
         player.resize(800, 500);
         player.show();
