@@ -29,50 +29,39 @@ TEST_F(ScriptEditingTest, StartAndEndPositionsLookAtTheTrimmedText) {
     EXPECT_TRUE(positions.isEndTimeCodeInRange({30, 1}));
 }
 
-struct NearestCase {
-    const char* name;
-    QString text;
-    TextRange from;
-    bool forward, wantStart;
-    TextRange expected;
-};
-
-class NearestTimeStringTest : public testing::TestWithParam<NearestCase> {};
-
-TEST_P(NearestTimeStringTest, FindsTheNearestStartOrEnd) {
-    const NearestCase& c = GetParam();
-    EXPECT_EQ(
-        nearestTimeString(c.text, TimeStringPositions(c.text), c.from, c.forward, c.wantStart),
-        c.expected);
+TEST_F(ScriptEditingTest, NearestStartOrEndTimeString) {
+    const QString twoLines = "[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]";
+    // B's start lies 3,000 characters on, past the first stretch read.
+    const QString farApart =
+        "[00:00:01.00]A[00:00:02.00]\n" + QString(3000, u'x') + "\n[00:00:03.00]B";
+    // B's start, at 1045, crosses the end of the first 1,024-character stretch after A's end.
+    const QString acrossTheStretch =
+        "[00:00:01.00]A[00:00:02.00]\n" + QString(1016, u'x') + "\n[00:00:03.00]B";
+    const QString inside = "[00:00:01.00]A [00:00:09.00] x[00:00:02.00]";
+    const struct {
+        const char* name;
+        QString text;
+        TextRange from;
+        bool forward, wantStart;
+        TextRange expected;
+    } rows[] = {
+        {"next start", twoLines, {14, 13}, true, true, {28, 13}},
+        {"next end", twoLines, {14, 13}, true, false, {42, 13}},
+        {"previous start", twoLines, {14, 13}, false, true, {0, 13}},
+        {"no previous end", twoLines, {14, 13}, false, false, {}},
+        {"previous end", twoLines, {28, 13}, false, false, {14, 13}},
+        {"one inside a line is skipped", inside, {30, 13}, false, true, {0, 13}},
+        {"far ahead", farApart, {14, 13}, true, true, {3029, 13}},
+        {"far back", farApart, {3029, 13}, false, false, {14, 13}},
+        {"read whole across the stretch", acrossTheStretch, {14, 13}, true, true, {1045, 13}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(nearestTimeString(row.text, TimeStringPositions(row.text), row.from, row.forward,
+                                    row.wantStart),
+                  row.expected)
+            << row.name;
+    }
 }
-
-const QString kTwoLines = "[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]";
-// B's start lies 3,000 characters on, past the first stretch read.
-const QString kFarApart =
-    "[00:00:01.00]A[00:00:02.00]\n" + QString(3000, u'x') + "\n[00:00:03.00]B";
-// B's start, at 1045, crosses the end of the first 1,024-character stretch after A's end.
-const QString kAcrossTheStretch =
-    "[00:00:01.00]A[00:00:02.00]\n" + QString(1016, u'x') + "\n[00:00:03.00]B";
-
-INSTANTIATE_TEST_SUITE_P(
-    Nearest, NearestTimeStringTest,
-    testing::Values(
-        NearestCase{"NextStart", kTwoLines, {14, 13}, true, true, {28, 13}},
-        NearestCase{"NextEnd", kTwoLines, {14, 13}, true, false, {42, 13}},
-        NearestCase{"PreviousStart", kTwoLines, {14, 13}, false, true, {0, 13}},
-        NearestCase{"NoPreviousEnd", kTwoLines, {14, 13}, false, false, {}},
-        NearestCase{"PreviousEnd", kTwoLines, {28, 13}, false, false, {14, 13}},
-        NearestCase{"ATimeStringInsideALineIsSkipped",
-                    "[00:00:01.00]A [00:00:09.00] x[00:00:02.00]",
-                    {30, 13},
-                    false,
-                    true,
-                    {0, 13}},
-        NearestCase{"FarAheadIsFound", kFarApart, {14, 13}, true, true, {3029, 13}},
-        NearestCase{"FarBackIsFound", kFarApart, {3029, 13}, false, false, {14, 13}},
-        NearestCase{
-            "ACutTimeStringIsReadWhole", kAcrossTheStretch, {14, 13}, true, true, {1045, 13}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ScriptEditingTest, WholeTextOrderCheck) {
     const auto reversed = checkTimeStringOrder("[00:00:05.00]A[00:00:04.00]");
@@ -128,13 +117,11 @@ TEST_F(ScriptEditingTest, ShiftingMovesEveryTimeStringAndStopsAtZero) {
 }
 
 TEST_F(ScriptEditingTest, CutOddOrEvenLines) {
+    // Empty lines do not count; the others are trimmed.
     const CutLines odd = cutLines("a\n\n b \r\nc\nd", true);
-    EXPECT_EQ(odd.cut, "a\nc\n");
-    EXPECT_EQ(odd.kept, "b\nd\n");
+    EXPECT_EQ(odd.cut + "|" + odd.kept, "a\nc\n|b\nd\n");
     const CutLines even = cutLines("a\nb\nc", false);
-    EXPECT_EQ(even.cut, "b\n");
-    EXPECT_EQ(even.kept, "a\nc\n");
-    EXPECT_EQ(cutLines("", true).kept, "");
+    EXPECT_EQ(even.cut + "|" + even.kept, "b\n|a\nc\n");
 }
 
 TEST_F(ScriptEditingTest, PasteTextsOnlyKeepsTheTimesOfTimedLines) {

@@ -1,10 +1,9 @@
+// The editor's records follow every kind of edit of its text, and the waveform is told.
 #include "EditorTestSupport.h"
-#include "FpsGuard.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
-#include <QTest>
 
 using namespace quillery;
 using namespace quillery::test;
@@ -13,201 +12,193 @@ namespace {
 
 const QString kTimedLine = "[00:00:01.00]Hello[00:00:02.00]";
 
-class EditPathTest : public testing::Test {
+// Logs the editor's add and delete notifications as "add 0", "delete 1", ... and follows
+// them with a record list of its own, as the waveform does.
+class EditPathTest : public EditorTest {
 protected:
-    void SetUp() override {
-        view.setTextViewDelegate(&delegate);
-        view.resize(600, 400);
-        view.show();
+    EditPathTest() {
+        mirror = view.getAllSubtitles();
+        for (const QString& name : {kAddSubtitleLineToWaveFormNotification,
+                                    kDeleteSubtitleLineFromWaveFormNotification}) {
+            QYNotificationCenter::sharedInstance().addObserver(this, name, [this](const auto& n) {
+                const bool added = n.name == kAddSubtitleLineToWaveFormNotification;
+                posted << QString("%1 %2").arg(added ? "add" : "delete").arg(n.index());
+                deleted << (added ? nullptr : n.subtitleLine());
+                if (added)
+                    mirror.insert(n.index(), n.subtitleLine());
+                else
+                    mirror.removeAt(n.index());
+            });
+        }
     }
+    ~EditPathTest() override { QYNotificationCenter::sharedInstance().removeObserver(this); }
+
     void load(const QString& text) {
         view.replaceWholeText(text);
-        log.clear();
+        posted.clear();
+        deleted.clear();
     }
-    void caretAt(qsizetype position) { view.setSelectedRange({position, 0}); }
     void type(const QString& text) { QTest::keyClicks(&view, text); }
-    void paste(const QString& text) {
-        auto* data = new QMimeData;
-        data->setText(text);
-        QApplication::clipboard()->setMimeData(data);
-        view.paste();
+    // Every text line has its record, each reads as its line, and the waveform has them all.
+    void expectInStep() {
+        const QStringList lines = text().split(u'\n');
+        const QList<SubtitleLinePtr>& records = view.getAllSubtitles();
+        ASSERT_EQ(records.size(), lines.size()) << text().toStdString();
+        for (qsizetype i = 0; i < records.size(); ++i)
+            EXPECT_EQ(records[i]->getSubtitleLineString(), lines[i]) << "line " << i;
+        EXPECT_EQ(mirror, records);
+    }
+    SubtitleLinePtr block(double start, double end) {
+        auto block = SubtitleLine::create();
+        block->setStartTime(start);
+        block->setEndTime(end);
+        return block;
     }
 
-    FpsGuard guard{25};
-    RecordingDelegate delegate;
-    NotificationLog log;
-    SubtitleTextView view;
+    QStringList posted;
+    QList<SubtitleLinePtr> deleted;
+    QList<SubtitleLinePtr> mirror;
 };
 
-TEST_F(EditPathTest, EmptyEditorHoldsOneEmptyUntimedRecord) {
+TEST_F(EditPathTest, EmptyEditorHoldsOneEmptyRecord) {
     ASSERT_EQ(view.getAllSubtitles().size(), 1);
-    EXPECT_FALSE(view.getAllSubtitles()[0]->isStartTimeValid());
-    EXPECT_EQ(view.getAllSubtitles()[0]->text(), "");
-    EXPECT_EQ(view.currentEditingLine(), view.getAllSubtitles()[0]);
+    EXPECT_EQ(line(0)->getSubtitleLineString(), "");
+    EXPECT_EQ(view.currentEditingLine(), line(0));
 }
 
-TEST_F(EditPathTest, TypingInsideALineKeepsTheRecordAndPostsNothing) {
-    load(kTimedLine + "\nnext");
-    const SubtitleLinePtr record = view.getAllSubtitles()[0];
-    caretAt(15);
-    type("y");
-    EXPECT_EQ(view.getAllSubtitles()[0], record);
-    EXPECT_EQ(record->text(), "Heyllo");
-    EXPECT_TRUE(log.entries.isEmpty());
-    EXPECT_EQ(view.currentEditingLine(), record);
-    expectRecordsMatchText(view);
-
-    QTest::keyClick(&view, Qt::Key_Backspace);
-    EXPECT_EQ(record->text(), "Hello");
-    EXPECT_TRUE(log.entries.isEmpty());
-}
-
-TEST_F(EditPathTest, ReturnAtTheEndOfATimedLineReplacesItAndAddsAnEmptyOne) {
-    load(kTimedLine);
-    const SubtitleLinePtr old = view.getAllSubtitles()[0];
-    caretAt(kTimedLine.size());
-    QTest::keyClick(&view, Qt::Key_Return);
-    EXPECT_EQ(log.entries, (QStringList{"delete 0", "add 0", "add 1"}));
-    EXPECT_EQ(log.lines[0], old);
-    ASSERT_EQ(view.getAllSubtitles().size(), 2);
-    EXPECT_NE(view.getAllSubtitles()[0], old);
-    EXPECT_TRUE(view.getAllSubtitles()[0]->isValid());
-    EXPECT_EQ(view.getAllSubtitles()[1]->text(), "");
-    EXPECT_EQ(view.currentEditingLine(), view.getAllSubtitles()[1]);
-    expectRecordsMatchText(view);
-}
-
-TEST_F(EditPathTest, SplittingAndJoiningLinesInTheMiddle) {
-    load("one\ntwo three\nfour");
-    const SubtitleLinePtr first = view.getAllSubtitles()[0];
-    const SubtitleLinePtr last = view.getAllSubtitles()[2];
-    caretAt(7); // after "two"
-    QTest::keyClick(&view, Qt::Key_Return);
-    EXPECT_EQ(log.entries, (QStringList{"delete 1", "add 1", "add 2"}));
-    EXPECT_EQ(view.getAllSubtitles()[0], first);
-    EXPECT_EQ(view.getAllSubtitles()[3], last);
-    expectRecordsMatchText(view);
-
-    log.clear();
-    QTest::keyClick(&view, Qt::Key_Backspace); // joins "two" and " three" again
-    EXPECT_EQ(log.entries, (QStringList{"delete 1", "delete 1", "add 1"}));
-    EXPECT_EQ(view.getAllSubtitles()[1]->text(), "two three");
-    expectRecordsMatchText(view);
-}
-
-TEST_F(EditPathTest, TypingAtTheVeryEndRebuildsTheLastRecord) {
-    load("a\nb");
-    caretAt(3);
-    type("c");
-    EXPECT_EQ(log.entries, (QStringList{"delete 1", "add 1"}));
-    expectRecordsMatchText(view);
+// A record is replaced only where a line feed is typed or removed, or at the very end.
+TEST_F(EditPathTest, EditsReplaceOnlyTheRecordsOfTheLinesTheyBreakOrJoin) {
+    const struct {
+        const char* name;
+        QString script;
+        qsizetype caret;
+        const char* typed; // \r is Return, \b Backspace
+        QString result;
+        const char* posted;
+        qsizetype editing; // the line of the caret afterwards
+    } rows[] = {
+        {"typing inside a line", kTimedLine + "\nnext", 15, "y",
+         "[00:00:01.00]Heyllo[00:00:02.00]\nnext", "", 0},
+        {"deleting inside a line", kTimedLine, 15, "\b", "[00:00:01.00]Hllo[00:00:02.00]", "", 0},
+        {"typing at the very end", "a\nb", 3, "c", "a\nbc", "delete 1, add 1", 1},
+        {"return after a timed line", kTimedLine, kTimedLine.size(), "\r", kTimedLine + "\n",
+         "delete 0, add 0, add 1", 1},
+        {"return in the middle", "one\ntwo three\nfour", 7, "\r", "one\ntwo\n three\nfour",
+         "delete 1, add 1, add 2", 2},
+        {"joining two lines", "one\ntwo\n three\nfour", 8, "\b", "one\ntwo three\nfour",
+         "delete 1, delete 1, add 1", 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        load(row.script);
+        const QList<SubtitleLinePtr> before = view.getAllSubtitles();
+        select(row.caret);
+        type(row.typed);
+        EXPECT_EQ(text(), row.result);
+        EXPECT_EQ(posted.join(", "), row.posted);
+        for (const SubtitleLinePtr& record : before)
+            EXPECT_EQ(view.getAllSubtitles().contains(record), !deleted.contains(record));
+        EXPECT_EQ(view.currentEditingLine(), line(row.editing));
+        expectInStep();
+    }
 }
 
 TEST_F(EditPathTest, TimeStringsTypedAtTheEdgesBecomeTimes) {
     load("Hello");
-    caretAt(0);
+    select(0);
     type("[00:00:01.05]");
-    const SubtitleLinePtr line = view.getAllSubtitles()[0];
-    EXPECT_FLOAT_EQ(static_cast<float>(line->startTime()), 1.2f); // 5 frames at 25 fps
-    EXPECT_EQ(line->text(), "Hello");
-    expectRecordsMatchText(view);
+    EXPECT_FLOAT_EQ(static_cast<float>(line(0)->startTime()), 1.2f); // 5 frames at 25 fps
+    EXPECT_EQ(line(0)->text(), "Hello");
 }
 
 TEST_F(EditPathTest, PastedTextIsNormalised) {
     load("x");
-    caretAt(1);
-    paste(QString("a\r\nb\rc") + QChar(0x2028) + "d\te" + QChar(0x1b) + QChar(0x2029) + "f");
-    EXPECT_EQ(view.toPlainText(), "xa\nb\nc\nde\nf");
-    expectRecordsMatchText(view);
-    EXPECT_EQ(view.getAllSubtitles().size(), 5);
+    select(1);
+    auto* data = new QMimeData;
+    data->setText(QString("a\r\nb\rc") + QChar(0x2028) + "d\te" + QChar(0x1b) + QChar(0x2029) +
+                  "f");
+    QApplication::clipboard()->setMimeData(data);
+    view.paste();
+    EXPECT_EQ(text(), "xa\nb\nc\nde\nf");
+    expectInStep();
 }
 
 TEST_F(EditPathTest, ReplacingTheWholeTextSwapsEveryRecord) {
     load("a\nb\nc");
     const auto old = view.getAllSubtitles();
     view.replaceWholeText(kTimedLine + "\r\n" + kTimedLine);
-    EXPECT_EQ(log.entries, (QStringList{"delete 0", "delete 0", "delete 0", "add 0", "add 1"}));
-    EXPECT_EQ(log.lines.mid(0, 3), old);
+    EXPECT_EQ(posted, (QStringList{"delete 0", "delete 0", "delete 0", "add 0", "add 1"}));
+    EXPECT_EQ(deleted.mid(0, 3), old);
     EXPECT_EQ(view.textCursor().position(), 0);
-    expectRecordsMatchText(view);
+    expectInStep();
     EXPECT_GT(delegate.changes, 0);
 }
 
 TEST_F(EditPathTest, UndoAndRedoKeepRecordsInStep) {
     load("first\nsecond");
-    caretAt(5);
+    select(5);
     type("!");
-    QTest::keyClick(&view, Qt::Key_Return);
+    key(Qt::Key_Return);
     type("middle");
-    expectRecordsMatchText(view);
     for (int i = 0; i < 3; ++i) {
         view.undo();
-        expectRecordsMatchText(view);
+        expectInStep();
     }
-    EXPECT_EQ(view.toPlainText(), "first\nsecond");
+    EXPECT_EQ(text(), "first\nsecond");
     for (int i = 0; i < 3; ++i) {
         view.redo();
-        expectRecordsMatchText(view);
+        expectInStep();
     }
-    EXPECT_EQ(view.toPlainText(), "first!\nmiddle\nsecond");
+    EXPECT_EQ(text(), "first!\nmiddle\nsecond");
 }
 
 TEST_F(EditPathTest, ShiftReturnBreaksARowInsteadOfTheLine) {
     load("ab");
-    caretAt(1);
-    QTest::keyClick(&view, Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(view.toPlainText(), QString::fromUtf8("a⏎b"));
-    QTest::keyClick(&view, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(view.toPlainText(), QString::fromUtf8("a⏎\nb"));
-    expectRecordsMatchText(view);
+    select(1);
+    key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(text(), QString::fromUtf8("a⏎b"));
+    key(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(text(), QString::fromUtf8("a⏎\nb"));
+    expectInStep();
 }
 
-TEST_F(EditPathTest, BlockDrawnOnTheWaveformTakesTheNextUntimedLine) {
+TEST_F(EditPathTest, BlockDrawnOnTheWaveformTakesTheNextUntimedLineOrOneOfItsOwn) {
     load("[00:00:01.00]A[00:00:02.00]\nuntimed text\n[00:00:05.00]C[00:00:06.00]");
-    auto block = SubtitleLine::create();
-    block->setStartTime(3);
-    block->setEndTime(4);
     QYNotificationCenter::sharedInstance().postNotificationName(
-        kAddSubtitleLineToTextViewNotification, block);
-    EXPECT_EQ(view.toPlainText(), "[00:00:01.00]A[00:00:02.00]\n"
-                                  "[00:00:03.00]untimed text[00:00:04.00]\n"
-                                  "[00:00:05.00]C[00:00:06.00]");
-    expectRecordsMatchText(view);
+        kAddSubtitleLineToTextViewNotification, block(3, 4));
+    EXPECT_EQ(text(), "[00:00:01.00]A[00:00:02.00]\n"
+                      "[00:00:03.00]untimed text[00:00:04.00]\n"
+                      "[00:00:05.00]C[00:00:06.00]");
+    expectInStep();
     EXPECT_EQ(view.textCursor().position(), 28 + 13);
-}
 
-TEST_F(EditPathTest, BlockDrawnAfterTheLastLineGetsALineOfItsOwn) {
-    load(kTimedLine);
-    auto block = SubtitleLine::create();
-    block->setStartTime(3);
-    block->setEndTime(4);
-    view.didAddSubtitleLine(block);
-    EXPECT_EQ(view.toPlainText(), kTimedLine + "\n[00:00:03.00][00:00:04.00]");
-    expectRecordsMatchText(view);
+    view.didAddSubtitleLine(block(7, 8));
+    EXPECT_TRUE(text().endsWith("[00:00:06.00]\n[00:00:07.00][00:00:08.00]"));
+    expectInStep();
 }
 
 TEST_F(EditPathTest, DeletingABlockKeepsTextButDropsEmptyLines) {
     load("[00:00:01.00]Keep me[00:00:02.00]\n[00:00:03.00][00:00:04.00]\nlast");
-    const SubtitleLinePtr keep = view.getAllSubtitles()[0];
+    const SubtitleLinePtr keep = line(0);
     QYNotificationCenter::sharedInstance().postNotificationName(
         kDeleteSubtitleLineFromTextViewNotification, keep);
-    EXPECT_EQ(view.toPlainText(), "Keep me\n[00:00:03.00][00:00:04.00]\nlast");
-    EXPECT_EQ(view.getAllSubtitles()[0], keep);
+    EXPECT_EQ(text(), "Keep me\n[00:00:03.00][00:00:04.00]\nlast");
+    EXPECT_EQ(line(0), keep);
     EXPECT_FALSE(keep->isStartTimeValid());
 
-    view.didDeleteSubtitleLine(view.getAllSubtitles()[1]);
-    EXPECT_EQ(view.toPlainText(), "Keep me\nlast");
-    expectRecordsMatchText(view);
+    view.didDeleteSubtitleLine(line(1));
+    EXPECT_EQ(text(), "Keep me\nlast");
+    expectInStep();
 }
 
 TEST_F(EditPathTest, InlineWaveformEditReplacesTheTextPart) {
     load(kTimedLine + "\nnext");
-    const SubtitleLinePtr line = view.getAllSubtitles()[0];
+    const SubtitleLinePtr edited = line(0);
     QYNotificationCenter::sharedInstance().postNotificationName(
         kUpdateSubtitleTextViewTextNotification, QStringLiteral("two\nrows"),
-        subtitleUserInfo(line));
-    EXPECT_EQ(view.toPlainText(), QString::fromUtf8("[00:00:01.00]two⏎rows[00:00:02.00]\nnext"));
-    EXPECT_EQ(view.getAllSubtitles()[0], line);
+        subtitleUserInfo(edited));
+    EXPECT_EQ(text(), QString::fromUtf8("[00:00:01.00]two⏎rows[00:00:02.00]\nnext"));
+    EXPECT_EQ(line(0), edited);
     EXPECT_EQ(view.textCursor().position(), 13);
 }
 

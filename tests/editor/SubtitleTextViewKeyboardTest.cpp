@@ -1,55 +1,44 @@
+// Timing a script with the keyboard while the movie plays, and the editor's commands.
 #include "EditorTestSupport.h"
-#include "FpsGuard.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QTest>
 
 using namespace quillery;
 using namespace quillery::test;
 
 namespace {
 
-class KeyboardTest : public testing::Test {
+class KeyboardTest : public EditorTest {
 protected:
-    void SetUp() override {
-        view.setTextViewDelegate(&delegate);
-        view.setMoviePlayer(&player);
-        view.resize(600, 400);
-        view.show();
-    }
-    void load(const QString& text) { view.replaceWholeText(text); }
-    void caretAt(qsizetype position) { view.setSelectedRange({position, 0}); }
-    void select(qsizetype location, qsizetype length) { view.setSelectedRange({location, length}); }
     void playAt(double seconds) {
         player.playing = true;
         player.clock = seconds;
     }
-    QString text() const { return view.toPlainText(); }
-
-    FpsGuard guard{25};
-    FakePlayer player;
-    RecordingDelegate delegate;
-    SubtitleTextView view;
+    void pause(double seconds) {
+        player.playing = false;
+        player.clock = seconds;
+        QYNotificationCenter::sharedInstance().postNotificationName(
+            kMoviePlayerDidPauseNotification);
+    }
 };
 
 // The default mode keys: Space for mode 1, "2" held for mode 2, Return for mode 3.
 
 TEST_F(KeyboardTest, ModeOneStartsThenEndsWithAHalfSecondMinimum) {
     load("Hello\nWorld");
-    caretAt(0);
     playAt(12.0);
-    QTest::keyClick(&view, Qt::Key_Space);
+    key(Qt::Key_Space);
     EXPECT_EQ(text(), "[00:00:12.00]Hello\nWorld");
     EXPECT_FALSE(view.isEndCodePaired());
 
     player.clock = 12.3;
-    QTest::keyClick(&view, Qt::Key_Space);
+    key(Qt::Key_Space);
     // 12.5 s: half a frame past 12 frames rounds to frame 13.
     EXPECT_EQ(text(), "[00:00:12.00]Hello[00:00:12.13]\nWorld");
     EXPECT_TRUE(view.isEndCodePaired());
     EXPECT_EQ(view.textCursor().position(), 32);
-    EXPECT_EQ(view.currentEditingLine(), view.getAllSubtitles()[1]);
+    EXPECT_EQ(view.currentEditingLine(), line(1));
 }
 
 // One key at a playing (or, below 0, stopped) movie time.
@@ -73,19 +62,18 @@ TEST_F(KeyboardTest, SingleKeys) {
     };
     for (const auto& row : rows) {
         load(row.script);
-        caretAt(row.caret);
+        select(row.caret);
         player.playing = row.playingAt >= 0;
         player.clock = row.playingAt;
-        QTest::keyClick(&view, row.key);
+        key(row.key);
         EXPECT_EQ(text(), row.expected) << row.name;
     }
-    QTest::keyClick(&view, Qt::Key_Right);
+    key(Qt::Key_Right);
     EXPECT_EQ(view.textCursor().position(), 2) << "arrows still move the caret while playing";
 }
 
 TEST_F(KeyboardTest, ModeTwoHoldsForTheLengthOfTheSubtitle) {
     load("A\nB");
-    caretAt(0);
     playAt(3.0);
     QTest::keyPress(&view, Qt::Key_2);
     EXPECT_EQ(text(), "[00:00:03.00]A\nB");
@@ -97,65 +85,51 @@ TEST_F(KeyboardTest, ModeTwoHoldsForTheLengthOfTheSubtitle) {
     EXPECT_EQ(text(), "[00:00:03.00]A[00:00:05.00]\nB");
 }
 
-TEST_F(KeyboardTest, PausingClosesAnOpenSubtitle) {
+TEST_F(KeyboardTest, PausingClosesAnOpenSubtitleOnly) {
     load("A\nB");
-    caretAt(0);
+    pause(2.0);
+    EXPECT_EQ(text(), "A\nB") << "no start pending";
     playAt(3.0);
-    QTest::keyClick(&view, Qt::Key_Space);
-    player.playing = false;
-    player.clock = 4.0;
-    QYNotificationCenter::sharedInstance().postNotificationName(kMoviePlayerDidPauseNotification);
+    key(Qt::Key_Space);
+    pause(4.0);
     EXPECT_EQ(text(), "[00:00:03.00]A[00:00:04.00]\nB");
 }
 
-TEST_F(KeyboardTest, PausingWithNoStartPendingWritesNothing) {
-    load("A\nB");
-    caretAt(0);
-    player.clock = 4.0;
-    QYNotificationCenter::sharedInstance().postNotificationName(kMoviePlayerDidPauseNotification);
-    EXPECT_EQ(text(), "A\nB");
-}
-
 TEST_F(KeyboardTest, JklAreTransportKeysOnlyAfterTheyWereUsed) {
-    load("");
-    QTest::keyClick(&view, Qt::Key_X);
-    QTest::keyClick(&view, Qt::Key_K);
+    key(Qt::Key_X);
+    key(Qt::Key_K);
     EXPECT_EQ(text(), "xk");
     EXPECT_TRUE(player.calls.isEmpty());
 
     playAt(1.0);
-    QTest::keyClick(&view, Qt::Key_L); // playing: speeds up, and K no longer types
+    key(Qt::Key_L); // playing: speeds up, and K no longer types
     player.playing = false;
-    QTest::keyClick(&view, Qt::Key_K);
+    key(Qt::Key_K);
     EXPECT_EQ(player.calls, (QStringList{"speedForward", "play"}));
     EXPECT_EQ(text(), "xk");
 }
 
-TEST_F(KeyboardTest, TabAndShortcutsDriveThePlayer) {
-    QTest::keyClick(&view, Qt::Key_Tab);
-    QTest::keyClick(&view, Qt::Key_Tab);
-    QTest::keyClick(&view, Qt::Key_Tab, Qt::MetaModifier);
-    QTest::keyClick(&view, Qt::Key_Backtab, Qt::ShiftModifier);
-    QTest::keyClick(&view, Qt::Key_J, Qt::ControlModifier);
+TEST_F(KeyboardTest, ShortcutsDriveThePlayerAndTheWaveformZoom) {
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab, Qt::MetaModifier);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    key(Qt::Key_J, Qt::ControlModifier);
     EXPECT_EQ(player.calls, (QStringList{"play", "stop", "rewind", "fastForward", "rewind"}));
-    EXPECT_EQ(text(), "");
-}
-
-TEST_F(KeyboardTest, WaveformZoomKeysGoToTheDelegate) {
-    QTest::keyClick(&view, Qt::Key_Minus, Qt::ControlModifier);
-    QTest::keyClick(&view, Qt::Key_Equal, Qt::ControlModifier);
-    QTest::keyClick(&view, Qt::Key_Minus, Qt::AltModifier);
-    QTest::keyClick(&view, Qt::Key_Equal, Qt::AltModifier);
+    key(Qt::Key_Minus, Qt::ControlModifier);
+    key(Qt::Key_Equal, Qt::ControlModifier);
+    key(Qt::Key_Minus, Qt::AltModifier);
+    key(Qt::Key_Equal, Qt::AltModifier);
     EXPECT_EQ(delegate.zoom, (QStringList{"x-", "x+", "y-", "y+"}));
+    EXPECT_EQ(text(), "");
 }
 
 TEST_F(KeyboardTest, F6InsertsTheMovieTime) {
     load("A");
-    caretAt(0);
     player.clock = 2.0;
-    QTest::keyClick(&view, Qt::Key_F6);
-    QTest::keyClick(&view, Qt::Key_End);
-    QTest::keyClick(&view, Qt::Key_Comma, Qt::ControlModifier);
+    key(Qt::Key_F6);
+    key(Qt::Key_End);
+    key(Qt::Key_Comma, Qt::ControlModifier);
     EXPECT_EQ(text(), "[00:00:02.00]A[00:00:02.00]");
 }
 
@@ -170,79 +144,82 @@ TEST_F(KeyboardTest, ArrowsNudgeASelectedTimeStringByTheSettingsStep) {
     QTest::keyRelease(&view, Qt::Key_Right);
     EXPECT_FALSE(view.adjustingTimeCode());
 
-    QTest::keyClick(&view, Qt::Key_Left);
+    key(Qt::Key_Left);
     EXPECT_EQ(text(), "[00:00:01.00]A[00:00:02.00]\n[00:00:02.05]B[00:00:05.00]");
 }
 
-TEST_F(KeyboardTest, NudgesKeepTenFramesFromNeighboursAndStopAtZero) {
-    load("[00:00:01.00]A\n[00:00:01.10]B");
-    select(15, 13);
-    QTest::keyClick(&view, Qt::Key_Left); // 1.4 - 0.2 is inside the 10-frame guard
-    EXPECT_EQ(text(), "[00:00:01.00]A\n[00:00:01.10]B");
-
-    load("[00:00:00.02]A");
-    select(0, 13);
-    QTest::keyClick(&view, Qt::Key_Left);
-    EXPECT_EQ(text(), "[00:00:00.00]A");
-
-    // An empty subtitle's start is bounded by its own end: 2.0 s - 10 frames = 1.6 s, so
-    // 1.6 s + 5 frames stays at 1.6 s rather than heading for B's end.
-    load("[00:00:01.15][00:00:02.00]\n[00:00:03.00]B[00:00:09.00]");
-    select(0, 13);
-    QTest::keyClick(&view, Qt::Key_Right);
-    EXPECT_EQ(text(), "[00:00:01.15][00:00:02.00]\n[00:00:03.00]B[00:00:09.00]");
-
+TEST_F(KeyboardTest, NudgesKeepTenFramesFromNeighboursAndStopAtZeroAndTheMovieEnd) {
     player.length = 10;
-    load("A[00:00:09.20]");
-    select(1, 13);
-    QTest::keyClick(&view, Qt::Key_Right);
-    QTest::keyClick(&view, Qt::Key_Right);
-    EXPECT_EQ(text(), "A[00:00:10.00]") << "never past the movie's end";
+    const struct {
+        const char* name;
+        QString script;
+        TextRange selected;
+        Qt::Key key;
+        QString expected;
+    } rows[] = {
+        // 1.4 - 0.2 is inside the 10-frame guard after A's start.
+        {"previous start",
+         "[00:00:01.00]A\n[00:00:01.10]B",
+         {15, 13},
+         Qt::Key_Left,
+         "[00:00:01.00]A\n[00:00:01.10]B"},
+        {"zero", "[00:00:00.02]A", {0, 13}, Qt::Key_Left, "[00:00:00.00]A"},
+        // An empty subtitle's start is bounded by its own end: 2.0 s - 10 frames = 1.6 s, so
+        // 1.6 s + 5 frames stays at 1.6 s rather than heading for B's end.
+        {"own end of an empty subtitle",
+         "[00:00:01.15][00:00:02.00]\n[00:00:03.00]B[00:00:09.00]",
+         {0, 13},
+         Qt::Key_Right,
+         "[00:00:01.15][00:00:02.00]\n[00:00:03.00]B[00:00:09.00]"},
+        {"movie end", "A[00:00:09.20]", {1, 13}, Qt::Key_Right, "A[00:00:10.00]"},
+    };
+    for (const auto& row : rows) {
+        load(row.script);
+        view.setSelectedRange(row.selected);
+        key(row.key);
+        key(row.key);
+        EXPECT_EQ(text(), row.expected) << row.name;
+    }
 }
 
 TEST_F(KeyboardTest, TimeStringNavigation) {
     load("[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]");
-    caretAt(0);
-    QTest::keyClick(&view, Qt::Key_Right, Qt::AltModifier);
+    key(Qt::Key_Right, Qt::AltModifier);
     EXPECT_EQ(view.selectedRange(), (TextRange{0, 13}));
-    QTest::keyClick(&view, Qt::Key_Down);
+    key(Qt::Key_Down);
     EXPECT_EQ(view.selectedRange(), (TextRange{28, 13}));
-    QTest::keyClick(&view, Qt::Key_Right, Qt::AltModifier);
+    key(Qt::Key_Right, Qt::AltModifier);
     EXPECT_EQ(view.selectedRange(), (TextRange{42, 13}));
-    QTest::keyClick(&view, Qt::Key_Up);
+    key(Qt::Key_Up);
     EXPECT_EQ(view.selectedRange(), (TextRange{14, 13}));
-    QTest::keyClick(&view, Qt::Key_Left, Qt::AltModifier);
+    key(Qt::Key_Left, Qt::AltModifier);
     EXPECT_EQ(view.selectedRange(), (TextRange{0, 13}));
     EXPECT_EQ(delegate.selectedTimes, (QList<double>{1, 3, 4, 2, 1}));
-    QTest::keyClick(&view, Qt::Key_Return);
+    key(Qt::Key_Return);
     EXPECT_EQ(view.selectedRange(), (TextRange{13, 0}));
     EXPECT_EQ(text(), "[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]");
 }
 
 TEST_F(KeyboardTest, DeleteTimeStringsOfTheCurrentLine) {
     load("[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]");
-    caretAt(30);
+    select(30);
     view.deleteTimeStringsInSelection();
     EXPECT_EQ(text(), "[00:00:01.00]A[00:00:02.00]\nB");
     EXPECT_EQ(view.selectedRange(), (TextRange{28, 1}));
 }
 
-TEST_F(KeyboardTest, CutOddLinesToTheClipboard) {
+TEST_F(KeyboardTest, ClipboardCommandsWorkOnTheSelectedLines) {
     load("one\ntwo\nthree\nfour");
     view.cut1Lines();
     EXPECT_EQ(text(), "two\nfour\n");
     EXPECT_EQ(QApplication::clipboard()->text(), "one\nthree\n");
-}
 
-TEST_F(KeyboardTest, PasteTimeStringsOnlyPairsThemOverTheSelectedLines) {
     load("A\nB");
     view.selectAll();
     QApplication::clipboard()->setText("[00:00:01.00][00:00:02.00][00:00:03.00][00:00:04.00]");
     view.pasteTimeCodeOnly();
     EXPECT_EQ(text(), "[00:00:01.00]A[00:00:02.00]\n[00:00:03.00]B[00:00:04.00]\n");
-}
 
-TEST_F(KeyboardTest, PasteTextsOnlyReplacesTimedTexts) {
     load("[00:00:01.00]old[00:00:02.00]\nnote");
     view.pasteTextOnly("new");
     EXPECT_EQ(text(), "[00:00:01.00]new[00:00:02.00]\nnote\n");
@@ -265,11 +242,11 @@ TEST_F(KeyboardTest, EmptyEditorTakesEveryCommand) {
     view.adjustTimeStringInSelectionWithTimeIncreament(MediaTime::make(1, 1), false);
     view.gotoNextLine();
     view.jumpToCurrentEditingLine();
-    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left,
-                        Qt::Key_Right, Qt::Key_F6, Qt::Key_Space, Qt::Key_K, Qt::Key_Backspace})
-        QTest::keyClick(&view, key);
-    QTest::keyClick(&view, Qt::Key_Right, Qt::AltModifier);
-    QTest::keyClick(&view, Qt::Key_Backspace, Qt::ControlModifier);
+    for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left,
+                      Qt::Key_Right, Qt::Key_F6, Qt::Key_Space, Qt::Key_K, Qt::Key_Backspace})
+        key(k);
+    key(Qt::Key_Right, Qt::AltModifier);
+    key(Qt::Key_Backspace, Qt::ControlModifier);
 }
 
 } // namespace

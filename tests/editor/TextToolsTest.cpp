@@ -2,32 +2,21 @@
 
 #include <gtest/gtest.h>
 #include <optional>
-#include <vector>
 
 using namespace quillery;
 
 namespace {
 
-struct TextCase {
-    const char* name;
-    QString (*tool)(const QString&);
-    QString input;
-    QString expected;
-};
-
-class TextToolTest : public testing::TestWithParam<TextCase> {};
-
-TEST_P(TextToolTest, Converts) {
-    EXPECT_EQ(GetParam().tool(GetParam().input), GetParam().expected);
-}
-
-constexpr auto TimeCode = convertTimeCodeFormat;
-constexpr auto DoubleLine = convertDoubleLine;
-constexpr auto Punctuation = convertPunctuation;
-
-INSTANTIATE_TEST_SUITE_P(
-    Tools, TextToolTest,
-    testing::ValuesIn(std::vector<TextCase>{
+TEST(TextTools, Converts) {
+    constexpr auto TimeCode = convertTimeCodeFormat;
+    constexpr auto DoubleLine = convertDoubleLine;
+    constexpr auto Punctuation = convertPunctuation;
+    const struct {
+        const char* name;
+        QString (*tool)(const QString&);
+        QString input;
+        QString expected;
+    } rows[] = {
         // The spaces are separators too, yet they stay: each match takes four groups only.
         {"TimeCode_TwoTimesAroundText", TimeCode, "00:01:02:03 Hello 00:01:04:00",
          "[00:01:02.03] Hello [00:01:04.00]"},
@@ -55,8 +44,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Only the full-width colon breaks; ASCII colons belong to time strings.
         {"Punctuation_AsciiColonKept", Punctuation, "Time: now", "Time: now\n"},
         {"Punctuation_EmptyLastPieceKeepsItsLineFeed", Punctuation, "a\n", "a\n\n"},
-        {"ReplaceText_TrimmedNonEmptyLines", getReplaceText, " uno \n\n\tdos\r\n", "uno\ndos"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+        {"ReplaceText_TrimmedNonEmptyLines", getReplaceText, " uno \n\n\tdos\r\n", "uno\ndos"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.tool(row.input), row.expected) << row.name;
+}
 
 TEST(PastedTextTest, LineCountsIgnoreEmptyLinesAndWarnWithBothCounts) {
     const LineCountComparison blanks = compareLineCounts("one\n\n  two \n", "\r\nuno\r\ndos");
@@ -95,34 +87,26 @@ TEST(AdjustTimeTest, FieldsAcceptWholeNumbersInTheirRanges) {
     EXPECT_EQ(readAdjustTimeField(M, "", 25), kRefused);
 }
 
-TEST(AdjustTimeTest, FullUnitsCarryUpward) {
+QString ticks(const MediaTime& time) {
+    return QStringLiteral("%1/%2").arg(time.value).arg(time.timescale);
+}
+
+TEST(AdjustTimeTest, FullUnitsCarryUpwardAndTheAmountCountsWholeFrames) {
     EXPECT_EQ(carryAdjustTime({0, 59, 59, 24}, 25), (AdjustTime{0, 59, 59, 24}));
     EXPECT_EQ(carryAdjustTime({0, 59, 59, 25}, 25), (AdjustTime{1, 0, 0, 0}));
     // A fractional rate carries at its ceiling.
     EXPECT_EQ(carryAdjustTime({0, 0, 0, 30}, 29.97), (AdjustTime{0, 0, 1, 0}));
     EXPECT_EQ(carryAdjustTime({0, 0, 0, 29}, 29.97), (AdjustTime{0, 0, 0, 29}));
-}
 
-TEST(AdjustTimeTest, OneSecondThirtyFramesAt25FpsShiftsFiftyFiveFrames) {
+    // One second and thirty frames at 25 fps: 2 s and 5 frames, 55 frames in all.
     const AdjustTime carried = carryAdjustTime({0, 0, 1, 30}, 25);
     EXPECT_EQ(adjustTimeResultText(carried, false), "Shift all time codes backward 00:00:02.05");
     EXPECT_EQ(adjustTimeResultText(carried, true), "Shift all time codes forward 00:00:02.05");
-    EXPECT_EQ(adjustTimeResultText({10, 59, 7, 24}, false),
-              "Shift all time codes backward 10:59:07.24");
-    const MediaTime amount = adjustTimeAmount(carried, 25);
-    EXPECT_EQ(amount.value, 55000);
-    EXPECT_EQ(amount.timescale, 25000);
-}
-
-TEST(AdjustTimeTest, AmountCountsWholeFramesInThousandths) {
+    EXPECT_EQ(ticks(adjustTimeAmount(carried, 25)), "55000/25000");
     // 1 h 2 min 3 s 4 frames at 30 fps: 3723 s x 30 + 4 = 111694 frames.
-    const MediaTime amount = adjustTimeAmount({1, 2, 3, 4}, 30);
-    EXPECT_EQ(amount.value, 111694000);
-    EXPECT_EQ(amount.timescale, 30000);
+    EXPECT_EQ(ticks(adjustTimeAmount({1, 2, 3, 4}, 30)), "111694000/30000");
     // 29.97 frames in one second: the fraction of a frame is dropped, not rounded up.
-    const MediaTime fractional = adjustTimeAmount({0, 0, 1, 0}, 29.97);
-    EXPECT_EQ(fractional.value, 29000);
-    EXPECT_EQ(fractional.timescale, 29970);
+    EXPECT_EQ(ticks(adjustTimeAmount({0, 0, 1, 0}, 29.97)), "29000/29970");
 }
 
 } // namespace
