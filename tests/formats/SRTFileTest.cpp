@@ -11,103 +11,69 @@ namespace {
 
 const QChar kMark(0x23CE);
 
-QString marked(const char* utf8) {
-    return QString::fromUtf8(utf8).replace(u'|', kMark);
-}
-
-struct TimeLineCase {
-    const char* name;
-    const char* line;
-    bool isTimeLine;
-};
-
-class SRTFileTimeLine : public testing::TestWithParam<TimeLineCase> {};
-
-TEST_P(SRTFileTimeLine, MatchesThePatternExactlyOnce) {
-    EXPECT_EQ(SRTFile::isTimecodeString(GetParam().line), GetParam().isTimeLine);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, SRTFileTimeLine,
-    testing::Values(TimeLineCase{"Plain", "00:00:01,000-->00:00:02,500", true},
-                    TimeLineCase{"TrailingPosition", "00:00:01,000-->00:00:02,500X1:40X2:600",
-                                 true},
-                    // Any character stands in a field: nothing is validated here.
-                    TimeLineCase{"Letters", "aa:bb:cc,ddd-->ee:ff:gg,hhh", true},
-                    TimeLineCase{"SpacesStillIn", "00:00:01,000 --> 00:00:02,500", false},
-                    TimeLineCase{"NoMilliseconds", "00:00:01-->00:00:10", false},
-                    TimeLineCase{"TwoDigitMilliseconds", "00:02:04,08-->00:02:07,12", false},
-                    TimeLineCase{"DotSeparator", "00:02:12.160-->00:02:15.200", false},
-                    TimeLineCase{"TwoTimeLines",
-                                 "00:00:01,000-->00:00:02,00000:00:03,000-->00:00:04,000", false}),
-    [](const auto& info) { return info.param.name; });
-
-struct ConversionCase {
-    const char* name;
-    float fps;
-    const char* subRip;
-    const char* script; // '|' stands for the line-break mark
-};
-
-class SRTFileConversion : public testing::TestWithParam<ConversionCase> {};
-
-TEST_P(SRTFileConversion, ConvertsToScriptText) {
-    EXPECT_EQ(SRTFile::convertToText(QString::fromUtf8(GetParam().subRip), GetParam().fps),
-              marked(GetParam().script));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SRTFileConversion,
-    testing::Values(
+// Only a line that matches the time pattern once, spaces aside, is a time line.
+TEST(SRTFile, ConvertsToScriptText) {
+    const struct {
+        const char* name;
+        float fps;
+        const char* subRip;
+        const char* script; // '|' stands for the line-break mark
+    } rows[] = {
         // 500 x 25 / 1000 = 12.5, away from zero: 13.
-        ConversionCase{"TwoRows", 25, "1\n00:00:01,000 --> 00:00:02,500\nHello\nWorld\n",
-                       "[00:00:01.00]Hello|World[00:00:02.13]"},
-        ConversionCase{"MessyLayout", 25,
-                       "\r\n\r\n 1 \r\n\r\n00:00:01,000-->00:00 :02, 500   \r\n  Hello \r\n\r\n"
-                       " World\r\n\r\n",
-                       "[00:00:01.00]Hello|World[00:00:02.13]"},
+        {"TwoRows", 25, "1\n00:00:01,000 --> 00:00:02,500\nHello\nWorld\n",
+         "[00:00:01.00]Hello|World[00:00:02.13]"},
+        {"MessyLayout", 25,
+         "\r\n\r\n 1 \r\n\r\n00:00:01,000-->00:00 :02, 500   \r\n  Hello \r\n\r\n"
+         " World\r\n\r\n",
+         "[00:00:01.00]Hello|World[00:00:02.13]"},
         // 990 x 25 / 1000 = 24.75 gives 25: no carry into the seconds.
-        ConversionCase{"FrameReachesTheRate", 25, "1\n00:00:59,990 --> 00:00:59,999\nA\n",
-                       "[00:00:59.25]A[00:00:59.25]"},
+        {"FrameReachesTheRate", 25, "1\n00:00:59,990 --> 00:00:59,999\nA\n",
+         "[00:00:59.25]A[00:00:59.25]"},
         // 20 x 25 / 1000 = 0.5 exactly, 100 x 25 / 1000 = 2.5: both up.
-        ConversionCase{"HalvesAwayFromZero", 25, "1\n00:00:00,020 --> 00:00:00,100\nA\n",
-                       "[00:00:00.01]A[00:00:00.03]"},
+        {"HalvesAwayFromZero", 25, "1\n00:00:00,020 --> 00:00:00,100\nA\n",
+         "[00:00:00.01]A[00:00:00.03]"},
         // 999 x 29.97 / 1000 = 29.94 gives 30, past the rate; 505 x 29.97 / 1000 = 15.13.
-        ConversionCase{"Ntsc", 29.97f, "7\n01:02:03,999 --> 99:59:59,505\nA\n",
-                       "[01:02:03.30]A[99:59:59.15]"},
+        {"Ntsc", 29.97f, "7\n01:02:03,999 --> 99:59:59,505\nA\n", "[01:02:03.30]A[99:59:59.15]"},
         // -50 x 25 / 1000 = -1.25 gives -1, printed in two characters.
-        ConversionCase{"NegativeMilliseconds", 25, "1\n00:00:01,-50 --> 00:00:02,-05\nA\n",
-                       "[00:00:01.-1]A[00:00:02.00]"},
-        ConversionCase{"LettersInTheClock", 25, "1\naa:bb:cc,ddd --> ee:ff:gg,1hh\nText here\n",
-                       "[aa:bb:cc.00]Text here[ee:ff:gg.00]"},
+        {"NegativeMilliseconds", 25, "1\n00:00:01,-50 --> 00:00:02,-05\nA\n",
+         "[00:00:01.-1]A[00:00:02.00]"},
+        {"LettersInTheClock", 25, "1\naa:bb:cc,ddd --> ee:ff:gg,1hh\nText here\n",
+         "[aa:bb:cc.00]Text here[ee:ff:gg.00]"},
         // The fields sit at fixed positions from the start of the line, wherever the
         // pattern matched: "-00:00:0" and ",47" (no digits, so 0 frames).
-        ConversionCase{"MatchAfterLeadingMatter", 25,
-                       "1\n-00:00:01,471 --> 00:00:00,946\nHi there\n",
-                       "[-00:00:0.00]Hi there[>00:00:0.00]"},
-        ConversionCase{"NumberAfterTimeLineIsText", 25, "1\n00:00:01,000 --> 00:00:02,000\n1984\n",
-                       "[00:00:01.00]1984[00:00:02.00]"},
-        ConversionCase{
-            "CueWithoutTextSwallowsTheNext", 25,
-            "1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nNext\n",
-            "[00:00:01.00]2|00:00:03,000 --> 00:00:04,000|Next[00:00:02.00]"},
-        ConversionCase{"FirstCueWithoutNumberIsLost", 25,
-                       "00:00:01,000 --> 00:00:02,000\nLost\n\n2\n00:00:03,000 --> 00:00:04,000\n"
-                       "Kept\n",
-                       "[00:00:03.00]Kept[00:00:04.00]"},
-        ConversionCase{"NumberWithoutTimeLineIsText", 25,
-                       "1\n00:00:01,000 --> 00:00:02,000\nText\n42\nMore\n",
-                       "[00:00:01.00]Text|42|More[00:00:02.00]"},
-        ConversionCase{"LastNumberLineDropped", 25, "1\n00:00:01,000 --> 00:00:02,000\nText\n\n2",
-                       "[00:00:01.00]Text[00:00:02.00]"},
-        ConversionCase{"TwoCuesJoinedByOneLf", 25,
-                       "1\n00:00:01,000 --> 00:00:02,000\nOne\n\n2\n00:00:03,040 --> "
-                       "00:00:04,000 X1:1 Y1:2\nTwo\n",
-                       "[00:00:01.00]One[00:00:02.00]\n[00:00:03.01]Two[00:00:04.00]"},
-        ConversionCase{"TimeLineWithoutMilliseconds", 25,
-                       "1\n00:00:01 --> 00:00:10\nThis subtitle is invalid\n", ""},
-        ConversionCase{"TimeLineAtTheEnd", 25, "Some words\n1\n00:00:01,000 --> 00:00:02,000", ""}),
-    [](const auto& info) { return info.param.name; });
+        {"MatchAfterLeadingMatter", 25, "1\n-00:00:01,471 --> 00:00:00,946\nHi there\n",
+         "[-00:00:0.00]Hi there[>00:00:0.00]"},
+        {"NumberAfterTimeLineIsText", 25, "1\n00:00:01,000 --> 00:00:02,000\n1984\n",
+         "[00:00:01.00]1984[00:00:02.00]"},
+        {"CueWithoutTextSwallowsTheNext", 25,
+         "1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nNext\n",
+         "[00:00:01.00]2|00:00:03,000 --> 00:00:04,000|Next[00:00:02.00]"},
+        {"FirstCueWithoutNumberIsLost", 25,
+         "00:00:01,000 --> 00:00:02,000\nLost\n\n2\n00:00:03,000 --> 00:00:04,000\n"
+         "Kept\n",
+         "[00:00:03.00]Kept[00:00:04.00]"},
+        {"NumberWithoutTimeLineIsText", 25, "1\n00:00:01,000 --> 00:00:02,000\nText\n42\nMore\n",
+         "[00:00:01.00]Text|42|More[00:00:02.00]"},
+        {"LastNumberLineDropped", 25, "1\n00:00:01,000 --> 00:00:02,000\nText\n\n2",
+         "[00:00:01.00]Text[00:00:02.00]"},
+        {"TwoCuesJoinedByOneLf", 25,
+         "1\n00:00:01,000 --> 00:00:02,000\nOne\n\n2\n00:00:03,040 --> "
+         "00:00:04,000 X1:1 Y1:2\nTwo\n",
+         "[00:00:01.00]One[00:00:02.00]\n[00:00:03.01]Two[00:00:04.00]"},
+        {"TimeLineWithoutMilliseconds", 25, "1\n00:00:01 --> 00:00:10\nThis subtitle is invalid\n",
+         ""},
+        {"TimeLineAtTheEnd", 25, "Some words\n1\n00:00:01,000 --> 00:00:02,000", ""},
+        {"TwoDigitMilliseconds", 25, "1\n00:02:04,08 --> 00:02:07,12\nA\n", ""},
+        {"DotSeparator", 25, "1\n00:02:12.160 --> 00:02:15.200\nA\n", ""},
+        {"TwoTimeLinesInOne", 25, "1\n00:00:01,000-->00:00:02,00000:00:03,000-->00:00:04,000\nA\n",
+         ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(SRTFile::convertToText(QString::fromUtf8(row.subRip), row.fps),
+                  QString::fromUtf8(row.script).replace(u'|', kMark))
+            << row.name;
+    }
+}
 
 TEST(SRTFileLoading, CarriageReturnsBecomeLineFeeds) {
     QTemporaryDir dir;

@@ -1,5 +1,6 @@
 #include "SubtitleFormat.h"
 
+#include "FormatTestSupport.h"
 #include "FpsGuard.h"
 #include "ScriptMarks.h"
 #include "TestFiles.h"
@@ -17,23 +18,19 @@ QString loadedFormatName(Subtitle& subtitle, const QString& path) {
     return format == nullptr ? QString("none") : format->name();
 }
 
-TEST(SubtitleFormat, RegistryListsTheFormatsInTagOrder) {
-    const QList<SubtitleFormat*>& formats = SubtitleFormat::allSubtitleFormats();
-    QStringList names;
-    for (const SubtitleFormat* format : formats) {
-        names << format->name() + " " + format->extension();
-        EXPECT_TRUE(format->isTimeBased() && !format->isFrameBased());
-    }
-    EXPECT_EQ(names, QStringList({"WebVTT vtt", "SubViewer 1.0 sub", "SubViewer 2.0 sub",
-                                  "YouTube sbv sbv"}));
+// Loads the bytes as a file: the name of the format that claimed it, or "none".
+QString loadBytes(Subtitle& subtitle, const QByteArray& bytes) {
+    QTemporaryDir dir;
+    return loadedFormatName(subtitle, test::writeFile(dir.filePath("subtitle"), bytes));
 }
 
-TEST(SubtitleFormat, TextHelpers) {
-    EXPECT_EQ(SubtitleFormat::removeBadChars(QString("a") + QChar(0) + "b" + QChar(0)), "a b ");
-    EXPECT_EQ(SubtitleFormat::removeTag("v", "<v Bob>Hi</v>"), "<v Bob>Hi</v>");
-    SubtitleLine line;
-    line.setText("a\n\n\n\nb\n\nc\n");
-    EXPECT_EQ(SubtitleFormat::allSubtitleFormats()[0]->formatText(line), "a\nb\nc\n");
+// The registry's order is the detection order and each format's menu tag.
+TEST(SubtitleFormat, RegistryListsTheFormatsInTagOrder) {
+    QStringList names;
+    for (const SubtitleFormat* format : SubtitleFormat::allSubtitleFormats())
+        names << format->name() + " " + format->extension();
+    EXPECT_EQ(names, QStringList({"WebVTT vtt", "SubViewer 1.0 sub", "SubViewer 2.0 sub",
+                                  "YouTube sbv sbv"}));
 }
 
 TEST(SubtitleFormat, TrialLoadNeedsMoreLinesThanErrors) {
@@ -47,47 +44,33 @@ TEST(SubtitleFormat, TrialLoadNeedsMoreLinesThanErrors) {
         EXPECT_FALSE(format->isMine({"WEBVTT", ""}, QString())) << qPrintable(format->name());
 }
 
-TEST(SubtitleFormat, FileReadableByTwoFormatsGoesToTheFirstInTheRegistry) {
+TEST(SubtitleFormat, TheFirstFormatInTheRegistryThatReadsAFileLoadsIt) {
     // SubViewer 1.0 takes the second line as text; SubViewer 2.0 reads it as its times.
     const QStringList lines{"[00:00:01]", "00:00:05.000,00:00:06.000", "Hello", "[00:00:02]"};
     EXPECT_TRUE(SubtitleFormat::allSubtitleFormats()[2]->isMine(lines, QString()));
-    QTemporaryDir dir;
     Subtitle subtitle;
-    EXPECT_EQ(loadedFormatName(
-                  subtitle, test::writeFile(dir.filePath("subtitle"), lines.join('\n').toUtf8())),
-              "SubViewer 1.0");
-    ASSERT_EQ(subtitle.subtitles.size(), 1);
-    EXPECT_EQ(subtitle.subtitles[0]->text(), "00:00:05.000,00:00:06.000");
+    EXPECT_EQ(loadBytes(subtitle, lines.join('\n').toUtf8()), "SubViewer 1.0");
+    EXPECT_EQ(test::texts(subtitle), QStringList{"00:00:05.000,00:00:06.000"});
 }
 
-TEST(SubtitleFormat, LoadingRecordsTheFormatAndStripsWebVttMarkup) {
+TEST(SubtitleFormat, LoadingStripsWebVttMarkup) {
     test::FpsGuard guard(25);
-    QTemporaryDir dir;
-    const QString path = test::writeFile(
-        dir.filePath("subtitle"), "WEBVTT\n\n00:01.000 --> 00:02.400\n<v Ann>Hi</v>\nthere\n");
     Subtitle subtitle;
-    subtitle.header = "stale";
-    const SubtitleFormat* format = loadSubtitle(subtitle, path);
-    EXPECT_EQ(format, SubtitleFormat::allSubtitleFormats()[0]);
-    EXPECT_EQ(subtitle.format, format);
-    EXPECT_EQ(subtitle.fileUrl, path);
-    EXPECT_TRUE(subtitle.header.isNull());
-    EXPECT_FALSE(subtitle.wasLoadedWithFrameNumbers);
+    EXPECT_EQ(loadBytes(subtitle, "WEBVTT\n\n00:01.000 --> 00:02.400\n<v Ann>Hi</v>\nthere\n\n"
+                                  "00:03.000 --> 00:04.000\nBye\n"),
+              "WebVTT");
     EXPECT_EQ(subtitle.getTextViewDisplayString(),
-              QString("[00:00:01.00]Hi") + kLineBreakMark + "there[00:00:02.10]");
+              QString("[00:00:01.00]Hi") + kLineBreakMark +
+                  "there[00:00:02.10]\n[00:00:03.00]Bye[00:00:04.00]");
 }
 
 TEST(SubtitleFormat, UnclaimedOrUnreadableFilesLeaveAnEmptyList) {
-    QTemporaryDir dir;
     Subtitle subtitle;
     subtitle.subtitles.append(SubtitleLine::create());
     // The plain-text reader drops every CR, so CR-only line ends make one long line.
-    EXPECT_EQ(
-        loadedFormatName(subtitle, test::writeFile(dir.filePath("subtitle"),
-                                                   "WEBVTT\r\r00:01.000 --> 00:02.000\rHi\r")),
-        "none");
+    EXPECT_EQ(loadBytes(subtitle, "WEBVTT\r\r00:01.000 --> 00:02.000\rHi\r"), "none");
     EXPECT_TRUE(subtitle.subtitles.isEmpty());
-    EXPECT_EQ(loadedFormatName(subtitle, dir.filePath("missing.vtt")), "none");
+    EXPECT_EQ(loadedFormatName(subtitle, "/nonexistent/missing.vtt"), "none");
 }
 
 // Every subtitle file of tests/data: the format that claims it and its cue count.
@@ -101,6 +84,7 @@ TEST(SubtitleFormat, DataFilesAreDetectedAndCounted) {
         {"vtt/swiftsubtitles-speakers1.vtt", "WebVTT", 8},
         {"vtt/wpt-timings-too-long.vtt", "WebVTT", 10},
         {"sbv/subsrt-sample.sbv", "YouTube sbv", 5},
+        {"sbv/swiftsubtitles-captions.sbv", "YouTube sbv", 6},
         {"sub/quillery-subviewer2.sub", "SubViewer 2.0", 3},
         {"sub/subsrt-sample.microdvd.sub", "none", 0},
     };
