@@ -1,6 +1,7 @@
 #include "AvidSubtitleFile.h"
 
 #include "FpsGuard.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -23,14 +24,7 @@ SubtitleLinePtr lineOf(double start, double end, const QString& text) {
     return line;
 }
 
-TEST(AvidSubtitleFile, TimeStringsBecomeColonTimecodes) {
-    const AvidSubtitleFile avid;
-    EXPECT_EQ(avid.convertToAvidTimeFormat("[00:01:02.12]"), "00:01:02:12");
-    EXPECT_EQ(avid.convertToAvidTimeFormat("[01:00:00.123]"), "01:00:00:123");
-    EXPECT_EQ(avid.convertToAvidTimeFormat(""), "");
-}
-
-TEST(AvidSubtitleFile, ListsTheEditorLinesWithTextUnchanged) {
+TEST(AvidSubtitleFile, ListsTheEditorLinesWithColonTimecodesAndTextUnchanged) {
     FpsGuard guard(25);
     const AvidSubtitleFile avid;
     // 1.2 s is frame 5 of second 1 and 2.48 s frame 12 of second 2; the unset end prints empty.
@@ -41,20 +35,15 @@ TEST(AvidSubtitleFile, ListsTheEditorLinesWithTextUnchanged) {
     EXPECT_EQ(avid.convertSubtitleToAvidText({}), kHead + kTail);
 }
 
-TEST(AvidSubtitleFile, WritesUtf8WithoutByteOrderMark) {
+TEST(AvidSubtitleFile, WritesUtf8WithoutByteOrderMarkOrReportsFailure) {
     FpsGuard guard(25);
     QTemporaryDir dir;
     AvidSubtitleFile avid;
     avid.path = dir.filePath("AvidOutput.txt");
     ASSERT_TRUE(avid.writeSubtitleToFile({lineOf(1, 2, "Grüße")}));
-    QFile file(avid.path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), (kHead + "00:00:01:00 00:00:02:00\nGrüße\n\n" + kTail).toUtf8());
-}
+    EXPECT_EQ(test::readFile(avid.path),
+              (kHead + "00:00:01:00 00:00:02:00\nGrüße\n\n" + kTail).toUtf8());
 
-TEST(AvidSubtitleFile, UnwritablePathReportsFailure) {
-    QTemporaryDir dir;
-    AvidSubtitleFile avid;
     avid.path = dir.filePath("missing-folder/AvidOutput.txt");
     EXPECT_FALSE(avid.writeSubtitleToFile({lineOf(1, 2, "A")}));
     EXPECT_FALSE(QFile::exists(avid.path));

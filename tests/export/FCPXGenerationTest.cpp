@@ -79,38 +79,6 @@ TEST(FCPXGeneration, RationalTimeTextsWithoutADenominator) {
     EXPECT_EQ(QYExporter::splitFCPXFormatTime(QString()), (std::pair<QString, QString>{"0", "0"}));
 }
 
-TEST(FCPXGeneration, TimesShareTheSequenceTimebase) {
-    FpsGuard guard(30);
-    const struct {
-        const char* name;
-        const char* frameDuration;
-        const char* sequenceDuration;
-        QString script;
-        const char* offset;
-        const char* duration;
-    } rows[] = {
-        // Whole seconds: lcm(1, 2500) = 2500; [00:00:01.05] is 5 x 100 + 2500 = 3000 ticks.
-        {"25 fps, whole seconds", "100/2500s", "3600s", "[00:00:01.05]A[00:00:03.00]", "3000/2500s",
-         "4500/2500s"},
-        // The sequence counts in 1/30000 s: one second is 30030 ticks of drop-frame timecode.
-        {"29.97 over 30000", "1001/30000s", "36036/30000s", "[00:00:01.00]A[00:00:02.00]",
-         "30030/30000s", "30030/30000s"},
-        {"29.97 over 60000", "1001/30000s", "72072/60000s", "[00:00:01.00]A[00:00:02.00]",
-         "60060/60000s", "60060/60000s"},
-    };
-    for (const auto& row : rows) {
-        const Generated generated = generate(
-            fcpxProject(clipWithTitle(), row.frameDuration,
-                        QStringLiteral("duration=\"%1\" tcStart=\"0s\"").arg(row.sequenceDuration)),
-            row.script);
-        const xml::Element storyline = storylineOf(generated);
-        ASSERT_TRUE(storyline) << row.name;
-        EXPECT_EQ(xml::stringValueOfAttribute("offset", storyline), row.offset) << row.name;
-        EXPECT_EQ(xml::stringValueOfAttribute("duration", storyline.child("title")), row.duration)
-            << row.name;
-    }
-}
-
 TEST(FCPXGeneration, OneSubtitleIsACopyOfTheTemplate) {
     FpsGuard guard(30);
     const QString templateTitle =
@@ -133,41 +101,52 @@ TEST(FCPXGeneration, OneSubtitleIsACopyOfTheTemplate) {
               "</spine>\n");
 }
 
-TEST(FCPXGeneration, GapsSitBetweenSubtitlesThatDoNotTouch) {
+// The storyline and each of its items as "name offset duration style"; every time is a
+// whole number of ticks of one timebase, and gaps sit between subtitles that do not touch.
+TEST(FCPXGeneration, StorylineTimesShareTheSequenceTimebase) {
     FpsGuard guard(30);
     const struct {
         const char* name;
         const char* frameDuration;
+        const char* sequenceDuration;
         QString script;
-        QStringList layout;
+        const char* layout;
     } rows[] = {
-        {"a four-second pause",
-         "100/2500s",
+        // Whole seconds: lcm(1, 2500) = 2500; [00:00:01.05] is 5 x 100 + 2500 = 3000 ticks.
+        {"25 fps, whole seconds", "100/2500s", "3600s", "[00:00:01.05]A[00:00:03.00]",
+         "spine 3000/2500s; title - 4500/2500s quillery_ts1"},
+        // The sequence counts in 1/30000 s: one second is 30030 ticks of drop-frame timecode.
+        {"29.97 over 30000", "1001/30000s", "36036/30000s", "[00:00:01.00]A[00:00:02.00]",
+         "spine 30030/30000s; title - 30030/30000s quillery_ts1"},
+        {"29.97 over 60000", "1001/30000s", "72072/60000s", "[00:00:01.00]A[00:00:02.00]",
+         "spine 60060/60000s; title - 60060/60000s quillery_ts1"},
+        {"a four-second pause", "100/2500s", "3600s",
          "[00:00:01.00]A[00:00:02.00]\n[00:00:05.00]B[00:00:06.00]",
-         {"title - 2500/2500s quillery_ts1", "gap 2500/2500s 7500/2500s",
-          "title 10000/2500s 2500/2500s quillery_ts2"}},
-        {"touching",
-         "100/2500s",
+         "spine 2500/2500s; title - 2500/2500s quillery_ts1; gap 2500/2500s 7500/2500s; "
+         "title 10000/2500s 2500/2500s quillery_ts2"},
+        {"touching", "100/2500s", "3600s",
          "[00:00:01.00]A[00:00:02.00]\n[00:00:02.00]B[00:00:03.00]",
-         {"title - 2500/2500s quillery_ts1", "title 2500/2500s 2500/2500s quillery_ts2"}},
+         "spine 2500/2500s; title - 2500/2500s quillery_ts1; "
+         "title 2500/2500s 2500/2500s quillery_ts2"},
         // One tick per frame: B starts one tick after A ends.
-        {"one tick apart",
-         "1/25s",
+        {"one tick apart", "1/25s", "3600s",
          "[00:00:01.00]A[00:00:01.01]\n[00:00:01.02]B[00:00:01.03]",
-         {"title - 1/25s quillery_ts1", "title 1/25s 1/25s quillery_ts2"}},
+         "spine 25/25s; title - 1/25s quillery_ts1; title 1/25s 1/25s quillery_ts2"},
         // B ends before it starts: left out, and C keeps its own number.
-        {"a reversed subtitle",
-         "100/2500s",
+        {"a reversed subtitle", "100/2500s", "3600s",
          "[00:00:01.00]A[00:00:02.00]\n[00:00:05.00]B[00:00:03.00]\n[00:00:06.00]C[00:00:07.00]",
-         {"title - 2500/2500s quillery_ts1", "gap 2500/2500s 10000/2500s",
-          "title 12500/2500s 2500/2500s quillery_ts3"}},
+         "spine 2500/2500s; title - 2500/2500s quillery_ts1; gap 2500/2500s 10000/2500s; "
+         "title 12500/2500s 2500/2500s quillery_ts3"},
     };
     for (const auto& row : rows) {
-        const Generated generated =
-            generate(fcpxProject(clipWithTitle(), row.frameDuration), row.script);
-        QStringList layout;
-        for (const xml::Element& child : xml::childElements(storylineOf(generated))) {
-            QString offset = xml::stringValueOfAttribute("offset", child);
+        const Generated generated = generate(
+            fcpxProject(clipWithTitle(), row.frameDuration,
+                        QStringLiteral("duration=\"%1\" tcStart=\"0s\"").arg(row.sequenceDuration)),
+            row.script);
+        const xml::Element storyline = storylineOf(generated);
+        QStringList layout{"spine " + xml::stringValueOfAttribute("offset", storyline)};
+        for (const xml::Element& child : xml::childElements(storyline)) {
+            const QString offset = xml::stringValueOfAttribute("offset", child);
             QString item = QString::fromUtf8(child.name()) + u' ' +
                            (offset.isNull() ? QStringLiteral("-") : offset) + u' ' +
                            xml::stringValueOfAttribute("duration", child);
@@ -175,7 +154,7 @@ TEST(FCPXGeneration, GapsSitBetweenSubtitlesThatDoNotTouch) {
                 item += u' ' + xml::stringValueOfAttribute("ref", style);
             layout << item;
         }
-        EXPECT_EQ(layout, row.layout) << row.name;
+        EXPECT_EQ(layout.join("; "), row.layout) << row.name;
     }
 }
 
@@ -227,50 +206,39 @@ TEST(FCPXGeneration, RowsFillTheTemplatesTexts) {
 
 TEST(FCPXGeneration, EachKindOfAnchorHoldsTheStorylineInItsPlace) {
     FpsGuard guard(30);
-    const QString title = fcpxTitle("0s", "1s", "x");
     const struct {
-        const char* name;
-        QString anchor;
-        QStringList children; // without "spine" when the storyline has no place there
+        const char* anchor;
+        const char* children; // without "spine" when the storyline has no place there
     } rows[] = {
-        {"clip with video",
-         "<clip offset=\"0s\" duration=\"10s\"><marker/><video ref=\"r2\" "
-         "duration=\"10s\"/><clip duration=\"1s\"/></clip>",
-         {"marker", "spine", "video", "clip"}},
-        {"clip with clips only",
-         "<clip offset=\"0s\" duration=\"10s\"><marker/><clip "
-         "duration=\"1s\"/></clip>",
-         {"marker", "spine", "clip"}},
-        {"clip with neither", "<clip offset=\"0s\" duration=\"10s\"><marker/></clip>", {"marker"}},
-        {"title",
-         "<title ref=\"r2\" offset=\"0s\" duration=\"10s\"><text/><text-style-def "
-         "id=\"q\"/><marker/></title>",
-         {"text", "text-style-def", "spine", "marker"}},
-        {"title without styles",
-         "<title ref=\"r2\" offset=\"0s\" duration=\"10s\"><text/></title>",
-         {"text"}},
-        {"ref-clip",
-         "<ref-clip ref=\"r2\" offset=\"0s\" duration=\"10s\"><clip duration=\"1s\"/>"
-         "<clip duration=\"1s\"/><filter-video ref=\"r2\"/></ref-clip>",
-         {"clip", "clip", "spine", "filter-video"}},
-        {"video",
-         "<video ref=\"r2\" offset=\"0s\" duration=\"10s\"><marker/><filter-video "
-         "ref=\"r2\"/></video>",
-         {"marker", "spine", "filter-video"}},
-        {"mc-clip",
-         "<mc-clip ref=\"r2\" offset=\"0s\" duration=\"10s\"><marker/></mc-clip>",
-         {"marker", "spine"}},
-        {"gap", "<gap offset=\"0s\" duration=\"10s\"><marker/></gap>", {"spine", "marker"}},
+        {"<clip offset='0s' duration='10s'><marker/><video ref='r2' duration='10s'/>"
+         "<clip duration='1s'/></clip>",
+         "marker spine video clip"},
+        {"<clip offset='0s' duration='10s'><marker/><clip duration='1s'/></clip>",
+         "marker spine clip"},
+        {"<clip offset='0s' duration='10s'><marker/></clip>", "marker"},
+        {"<title ref='r2' offset='0s' duration='10s'><text/><text-style-def id='q'/><marker/>"
+         "</title>",
+         "text text-style-def spine marker"},
+        {"<title ref='r2' offset='0s' duration='10s'><text/></title>", "text"},
+        {"<ref-clip ref='r2' offset='0s' duration='10s'><clip duration='1s'/>"
+         "<clip duration='1s'/><filter-video ref='r2'/></ref-clip>",
+         "clip clip spine filter-video"},
+        {"<video ref='r2' offset='0s' duration='10s'><marker/><filter-video ref='r2'/></video>",
+         "marker spine filter-video"},
+        {"<mc-clip ref='r2' offset='0s' duration='10s'><marker/></mc-clip>", "marker spine"},
+        {"<gap offset='0s' duration='10s'><marker/></gap>", "spine marker"},
     };
     for (const auto& row : rows) {
         // The first element skips transitions; the project's own title sits after the anchor.
-        const QString spine = "<transition offset=\"0s\" duration=\"1s\"/>" + row.anchor +
-                              clipWithTitle(title).replace("offset=\"0s\" duration=\"100s\">",
-                                                           "offset=\"10s\" duration=\"100s\">");
+        const QString spine =
+            "<transition offset='0s' duration='1s'/>" + QString(row.anchor) +
+            clipWithTitle(fcpxTitle("0s", "1s", "x"))
+                .replace("offset=\"0s\" duration=\"100s\">", "offset=\"10s\" duration=\"100s\">");
         const Generated generated = generate(fcpxProject(spine), "[00:00:02.00]A[00:00:03.00]");
         const xml::Element mainSpine =
             generated.document->document_element().select_node("//sequence/spine").node();
-        EXPECT_EQ(childNames(xml::childElements(mainSpine)[1]), row.children) << row.name;
+        EXPECT_EQ(childNames(xml::childElements(mainSpine)[1]).join(u' '), row.children)
+            << row.anchor;
     }
 }
 
@@ -301,9 +269,10 @@ TEST(FCPXGeneration, OldSubtitlesGoByTheReadersThresholds) {
 
 TEST(FCPXGeneration, TheEmptyProjectCarriesOnlyTheTitles) {
     FpsGuard guard(30);
-    // The last subtitle ends at 3.04 s, past the two-second sequence: 91.2 thirtieths.
+    // The last subtitle ends at 3.04 s, past the sequence's 3.5 s read in whole seconds: it
+    // grows (or shrinks) to 91.2 thirtieths.
     const Generated generated =
-        generate(fcpxProject(clipWithTitle(), "100/2500s", "duration=\"2s\" tcStart=\"0s\""),
+        generate(fcpxProject(clipWithTitle(), "100/2500s", "duration=\"3.5s\" tcStart=\"0s\""),
                  "[00:00:01.00]A[00:00:03.01]", true);
     const xml::Element sequence =
         generated.document->document_element().select_node("//sequence").node();
@@ -316,6 +285,12 @@ TEST(FCPXGeneration, TheEmptyProjectCarriesOnlyTheTitles) {
     EXPECT_EQ(xml::elementString(gap.child("spine")).section(u'\n', 0, 1),
               "<spine lane=\"2\" offset=\"7500/7500s\" format=\"r1\">\n"
               "    <title ref=\"r2\" name=\"A\" start=\"3600s\" duration=\"15300/7500s\">");
+
+    // 3 s is long enough for 2.48 s: kept as written.
+    EXPECT_TRUE(
+        generate(fcpxProject(clipWithTitle(), "100/2500s", "duration=\"3.5s\" tcStart=\"0s\""),
+                 "[00:00:01.00]A[00:00:02.12]", true)
+            .xml.contains("<sequence format=\"r1\" duration=\"3.5s\""));
 }
 
 TEST(FCPXGeneration, OldProjectsAreRenamedWithTheDate) {
@@ -359,45 +334,38 @@ TEST(FCPXGeneration, EveryVersionWithADTDStaysValid) {
     }
 }
 
-// Import a corpus project, export it with its own subtitles plus enough more to make a
+// Import a real project, export it with its own subtitles plus enough more to make a
 // storyline the reader takes back (ten or more), import the result: the same script.
-TEST(FCPXGeneration, CorpusProjectsRoundTrip) {
+TEST(FCPXGeneration, RealProjectsRoundTrip) {
     const struct {
         const char* file;
-        bool imports;
         const char* dtd; // null when Apple published none for the version
         const char* invalidBecause;
     } rows[] = {
-        {"dawfilekit-BasicMarkers.v1_9", false, nullptr, nullptr},
-        {"dawfilekit-CompoundClips.v1_11", false, nullptr, nullptr},
-        {"dawfilekit-TransitionMarkers1.v1_13", false, nullptr, nullptr},
-        {"latenitefilms-80_collins_commercial.v1_6", false, nullptr, nullptr},
         // Its first subtitle falls on an asset clip, which takes a storyline as its first
         // child: before the clip's conform-rate, where the DTD does not allow one.
-        {"dawfilekit-TitlesRoles.v1_11", true, "FCPXMLv1_11.dtd",
+        {"dawfilekit-TitlesRoles.v1_11", "FCPXMLv1_11.dtd",
          "Element asset-clip content does not follow the DTD"},
-        {"openfcpxmlkit-HiddenMarkers.v1_14", true, nullptr, nullptr},
+        {"openfcpxmlkit-HiddenMarkers.v1_14", nullptr, nullptr},
     };
+    const QYTimeUtility& utility = QYTimeUtility::sharedInstance();
     for (const auto& row : rows) {
         FpsGuard guard(30);
         const QString original = testDataFile(QStringLiteral("fcpxml/%1.fcpxml").arg(row.file));
-        const FCPXProjectReading first =
-            QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(original);
-        ASSERT_EQ(first.status == FCPXProjectReading::Status::Ok, row.imports) << row.file;
-        if (!row.imports)
-            continue;
-        QString script = first.scriptText;
-        const double end = QYTimeUtility::sharedInstance().timeIntervalFromString(
-            script.section(u'\n', 0, 0).right(13));
+        QString script =
+            QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(original).scriptText;
+        ASSERT_FALSE(script.isEmpty()) << row.file;
+        const double end = utility.timeIntervalFromString(script.section(u'\n', 0, 0).right(13));
         for (int i = 0; i < 11; ++i)
-            script += QYTimeUtility::sharedInstance().timeStringFromTimeInterval(end + 1 + 2 * i) +
+            script += utility.timeStringFromTimeInterval(end + 1 + 2 * i) +
                       QStringLiteral("Line %1").arg(i) +
-                      QYTimeUtility::sharedInstance().timeStringFromTimeInterval(end + 2 + 2 * i) +
-                      u'\n';
+                      utility.timeStringFromTimeInterval(end + 2 + 2 * i) + u'\n';
         const Generated generated = generate(original, script);
-        const FCPXProjectReading again =
-            QYFCPXXMLParser::shareInstance().findSubtitleTemplateFromFCPXXML(generated.xml);
-        EXPECT_EQ(again.scriptText, script) << row.file;
+        EXPECT_EQ(QYFCPXXMLParser::shareInstance()
+                      .findSubtitleTemplateFromFCPXXML(generated.xml)
+                      .scriptText,
+                  script)
+            << row.file;
         if (row.dtd != nullptr) {
             EXPECT_TRUE(validate(generated.xml, row.dtd).contains(row.invalidBecause)) << row.file;
         }
@@ -413,68 +381,14 @@ TEST(FCPXGeneration, CorpusProjectsRoundTrip) {
     }
 }
 
-// Drop-frame rates count the time strings as drop-frame timecode: every time written is a
-// whole frame, and the skipped numbers keep it within three frames of the real time the
-// script means, anywhere in an hour.
-TEST(FCPXGeneration, DropFrameRatesStayOnFramesWithoutDrift) {
-    const struct {
-        const char* frameDuration;
-        const char* sequenceDuration;
-        int64_t frameTicks;
-    } rows[] = {{"1001/30000s", "108108/30000s", 1001}, {"1001/60000s", "216216/60000s", 1001}};
-    // Ten, so the storyline reads back; in time order, as a script is timed.
-    const QStringList times = {"00:00:05.03", "00:00:59.29", "00:01:00.00", "00:09:59.29",
-                               "00:10:00.00", "00:20:00.10", "00:33:20.15", "00:45:30.20",
-                               "00:59:59.29", "01:00:00.00"};
-    for (const auto& row : rows) {
-        FpsGuard guard(30);
-        QString script;
-        for (const QString& time : times)
-            script += QStringLiteral("[%1]x[%1]\n").arg(time);
-        const Generated generated = generate(
-            fcpxProject(clipWithTitle().replace("100s", "7200s"), row.frameDuration,
-                        QStringLiteral("duration=\"%1\" tcStart=\"0s\"").arg(row.sequenceDuration)),
-            script);
-        for (const xml::Element& element :
-             xml::allElementsForName(storylineOf(generated), "title")) {
-            const auto [numerator, denominator] =
-                QYExporter::splitFCPXFormatTime(xml::stringValueOfAttribute("offset", element));
-            EXPECT_EQ(numerator.toLongLong() % row.frameTicks, 0) << row.frameDuration;
-        }
-        const QStringList back = QYFCPXXMLParser::shareInstance()
-                                     .findSubtitleTemplateFromFCPXXML(generated.xml)
-                                     .scriptText.split(u'\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(back.size(), times.size());
-        const QYTimeUtility& utility = QYTimeUtility::sharedInstance();
-        for (qsizetype i = 0; i < times.size(); ++i) {
-            const double meant = utility.timeIntervalFromString("[" + times[i] + "]");
-            const double read = utility.timeIntervalFromString(back[i].left(13));
-            // An uncounted 1.001 second would be 3.6 s off by the hour.
-            EXPECT_LT(std::abs(read - meant), 0.1)
-                << times[i].toStdString() << " read as " << back[i].toStdString();
-        }
-    }
-}
-
-TEST(FCPXGeneration, NumbersIgnoreTheProcessLocale) {
-    if (qEnvironmentVariable("LC_ALL").startsWith("de_DE")) {
-        char printed[16];
-        std::snprintf(printed, sizeof printed, "%.1f", 1.5);
-        ASSERT_STREQ(printed, "1,5") << "the decimal-comma run needs the de_DE.UTF-8 locale";
-    }
-    FpsGuard guard(30);
-    // The script ends at 2 s + 15 frames of 29.97 = 2.505 s: past a sequence of 1.5 s, which
-    // grows to 75 thirtieths, and within one of 3.5 s, which stays.
-    const QString script = "[00:00:01.00]A[00:00:02.15]";
-    const Generated grown =
-        generate(fcpxProject(clipWithTitle(), "1001/30000s", "duration=\"1.5s\" tcStart=\"0s\""),
-                 script, true);
-    EXPECT_TRUE(grown.xml.contains("duration=\"75/30s\""));
-    const Generated kept =
-        generate(fcpxProject(clipWithTitle(), "1001/30000s", "duration=\"3.5s\" tcStart=\"0s\""),
-                 script, true);
-    EXPECT_TRUE(kept.xml.contains("<sequence format=\"r1\" duration=\"3.5s\""));
-    EXPECT_FALSE(grown.xml.contains(QRegularExpression("\"[0-9]+,[0-9]")));
+// The decimal-comma run of this suite (see CMakeLists.txt) is worth its time only when the
+// locale is installed: then every exact number above was written under it.
+TEST(FCPXGeneration, TheDecimalCommaRunHasItsLocale) {
+    if (!qEnvironmentVariable("LC_ALL").startsWith("de_DE"))
+        GTEST_SKIP() << "not the decimal-comma run";
+    char printed[16];
+    std::snprintf(printed, sizeof printed, "%.1f", 1.5);
+    EXPECT_STREQ(printed, "1,5") << "the decimal-comma run needs the de_DE.UTF-8 locale";
 }
 
 } // namespace

@@ -151,6 +151,8 @@ TEST(FCPXXMLParser, BadProjectsSayWhy) {
         {"no title at all", fcpxProject(""), Status::NoTemplate},
         {"titles only on the main storyline",
          testDataFile("fcpxml/dawfilekit-TransitionMarkers1.v1_13.fcpxml"), Status::NoTemplate},
+        {"a title in a compound clip", testDataFile("fcpxml/dawfilekit-CompoundClips.v1_11.fcpxml"),
+         Status::NoTemplate},
     };
     for (const auto& row : rows) {
         const FCPXProjectReading reading = read(row.xml);
