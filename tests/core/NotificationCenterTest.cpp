@@ -40,25 +40,18 @@ TEST(NotificationCenter, DeliversInRegistrationOrderWhileHandlersRemoveAddAndPos
     EXPECT_EQ(calls, (QStringList{"second", "late"}));
 }
 
-TEST(NotificationCenter, CarriesALineItsIndexTextOrSeconds) {
+// Lines, indexes and texts travel through the editor's tests.
+TEST(NotificationCenter, CarriesSecondsOrNothingOfAnotherKind) {
     QYNotificationCenter center;
-    const SubtitleLinePtr line = SubtitleLine::create();
     std::vector<Notification> received;
-    for (const QString& name : {kName, kOtherName})
-        center.addObserver(&received, name, [&](const Notification& n) { received.push_back(n); });
-
-    center.postNotificationName(kName, line, indexUserInfo(3));
-    center.postNotificationName(kOtherName, QStringLiteral("Hello\nthere"), subtitleUserInfo(line));
+    center.addObserver(&received, kName, [&](const Notification& n) { received.push_back(n); });
     center.postNotificationName(kName, 12.5);
-    ASSERT_EQ(received.size(), 3u);
-    EXPECT_EQ(received[0].subtitleLine(), line);
-    EXPECT_EQ(received[0].index(), 3);
-    EXPECT_FALSE(received[0].seconds().has_value());
-    EXPECT_EQ(received[1].name, kOtherName);
-    EXPECT_EQ(received[1].text(), "Hello\nthere");
-    EXPECT_EQ(received[1].subtitle(), line);
-    EXPECT_EQ(received[1].index(), -1);
-    EXPECT_EQ(received[2].seconds(), 12.5);
+    center.postNotificationName(kName, QStringLiteral("12.5"));
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].seconds(), 12.5);
+    EXPECT_TRUE(received[0].text().isNull());
+    EXPECT_EQ(received[0].index(), -1);
+    EXPECT_FALSE(received[1].seconds().has_value());
 }
 
 } // namespace

@@ -70,27 +70,14 @@ TEST_F(AppleEventTest, AddressesTheSignatureAndCarriesTypedParameters) {
 }
 
 TEST_F(AppleEventTest, TheFirstFailedStepIsReportedAndNothingIsSent) {
-    const QString missing = dir.filePath("gone.xml");
-    const struct {
-        const char* name;
-        std::function<void(apple_event&)> steps;
-    } rows[] = {
-        {"unknown file mode",
-         [](apple_event& e) {
-             e.sendAFile("/x.xml", std::nullopt, fourCharCode("fcpP"), 1);
-         }},
-        {"file reference to a missing file",
-         [&](apple_event& e) {
-             e.sendAFile(missing, std::nullopt, fourCharCode("fcpP"), 0);
-             e.uuid("u");
-         }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        apple_event event = startedEvent();
-        row.steps(event);
-        EXPECT_EQ(event.send(), -43);
-        EXPECT_TRUE(event.event().parameters.items.empty());
+    apple_event unknownMode = startedEvent();
+    unknownMode.sendAFile("/x.xml", std::nullopt, fourCharCode("fcpP"), 1);
+    apple_event missingFile = startedEvent();
+    missingFile.sendAFile(dir.filePath("gone.xml"), std::nullopt, fourCharCode("fcpP"), 0);
+    missingFile.uuid("u"); // a later step does not clear the failure
+    for (apple_event* event : {&unknownMode, &missingFile}) {
+        EXPECT_EQ(event->send(), -43);
+        EXPECT_TRUE(event->event().parameters.items.empty());
     }
     EXPECT_TRUE(transport.sent.empty());
 }

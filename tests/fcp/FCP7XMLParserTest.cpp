@@ -104,8 +104,9 @@ TEST(FCP7XMLParser, SequencesWithoutTextOrXml) {
 TEST(FCP7XMLParser, NumbersNoTimeCanHoldAreReadAsMissing) {
     FpsGuard guard(25);
     for (const char* timebase : {"inf", "99999999999999999999", "0.5"}) {
-        const auto result = read(sequence("S", "NDF", 0, {generatorItem(0, 50, "x")})
-                                     .replace("<timebase>0<", QString("<timebase>%1<").arg(timebase)));
+        const auto result =
+            read(sequence("S", "NDF", 0, {generatorItem(0, 50, "x")})
+                     .replace("<timebase>0<", QString("<timebase>%1<").arg(timebase)));
         ASSERT_TRUE(result) << timebase;
         EXPECT_EQ(result->miTimebase, 0) << timebase;
         EXPECT_EQ(result->mfTimebase, 0) << timebase;
@@ -113,8 +114,7 @@ TEST(FCP7XMLParser, NumbersNoTimeCanHoldAreReadAsMissing) {
         EXPECT_DOUBLE_EQ(QYTimeUtility::sharedInstance().getFPS(), 30.0) << timebase;
     }
     // 2147483647 + 2 x 1073741 skipped numbers is past 32 bits: the times cannot be written.
-    const auto past =
-        read(sequence("DF", "DF", 30, {generatorItem(2147483647, 2147483647, "x")}));
+    const auto past = read(sequence("DF", "DF", 30, {generatorItem(2147483647, 2147483647, "x")}));
     ASSERT_TRUE(past);
     EXPECT_EQ(past->scriptText, "x\n");
 }
