@@ -42,12 +42,6 @@ TEST(FCPXXMLParser, PathsDependOnTheVersionAsADottedNumber) {
                   row.library ? "resources" : "project/resources")
             << row.version;
     }
-    FpsGuard guard(30);
-    const QString old = "<fcpxml version=\"1.3\"><project name=\"P\"><resources><format id=\"r1\" "
-                        "frameDuration=\"100/2500s\"/></resources><sequence format=\"r1\"><spine>" +
-                        attachedClip("offset=\"0s\"", fcpxTitle("1s", "1s", "Old")) +
-                        "</spine></sequence></project></fcpxml>";
-    EXPECT_EQ(read(old).scriptText, "[00:00:01.00]Old[00:00:02.00]\n");
 }
 
 TEST(FCPXXMLParser, AttachedTitlesCountFromTheirClip) {

@@ -1,6 +1,5 @@
 #include "QYXMLUtility.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -53,14 +52,11 @@ TEST(XMLUtility, EntitiesAreNeverExpandedNorFetched) {
                     .arg(QChar('a' + level))
                     .arg(QStringLiteral("&%1;").arg(QChar('a' + level - 1)).repeated(10));
     bomb += "<!ENTITY file SYSTEM \"file:///etc/passwd\">]><r v=\"&j;\">&j;&file;&amp;</r>";
-    QElapsedTimer timer;
-    timer.start();
     const xml::DocumentPtr document = xml::parseDocument(bomb);
     ASSERT_TRUE(document);
     const xml::Element root = document->document_element();
     EXPECT_EQ(xml::stringValue(root), "&j;&file;&");
     EXPECT_EQ(xml::stringValueOfAttribute("v", root), "&j;");
-    EXPECT_LT(timer.elapsed(), 1000);
 }
 
 TEST(XMLUtility, DeepNestingIsWalkedWithoutRecursion) {
