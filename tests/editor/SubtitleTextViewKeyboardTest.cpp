@@ -91,6 +91,9 @@ TEST_F(KeyboardTest, PausingClosesAnOpenSubtitleOnly) {
     key(Qt::Key_Space);
     pause(4.0);
     EXPECT_EQ(text(), "[00:00:03.00]A[00:00:04.00]\nB");
+    playAt(5.0);
+    pause(6.0);
+    EXPECT_EQ(text(), "[00:00:03.00]A[00:00:04.00]\nB") << "closed already";
 }
 
 TEST_F(KeyboardTest, JklAreTransportKeysOnlyAfterTheyWereUsed) {
