@@ -3,9 +3,12 @@
 #include "CompositionProducer.h"
 #include "QuilleryMoviePlayerItem.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <cstdio>
 #include <mlt++/Mlt.h>
 #include <mutex>
 
@@ -21,16 +24,33 @@ const char* const kModules[] = {"core", "avformat",  "sdl2",     "xml",
 std::mutex engineMutex;
 Mlt::Repository* repository = nullptr;
 
-// A folder holding links to the modules we use, made anew each start so an updated
-// system follows.
+// Points the link at the target in one step, so that its name is never missing: the new
+// link is made in the staging folder (the engine loads whatever the module folder holds)
+// and moved over the old one.
+void replaceLink(const QString& link, const QString& target, const QString& staging) {
+    const QString staged = QStringLiteral("%1/%2.%3")
+                               .arg(staging, QFileInfo(link).fileName())
+                               .arg(QCoreApplication::applicationPid());
+    QFile::remove(staged);
+    if (QFile::link(target, staged) && std::rename(QFile::encodeName(staged).constData(),
+                                                   QFile::encodeName(link).constData()) != 0)
+        QFile::remove(staged);
+}
+
+// A folder holding links to the modules we use. Every engine of ours on the machine (a
+// second editor, test programs run side by side) starts from the same folder while others
+// may be reading it, so a link is only replaced when it no longer leads to the system's
+// module (an updated system), and never taken away meanwhile.
 QString moduleFolder() {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/mlt-modules";
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString folder = cache + "/mlt-modules";
     QDir().mkpath(folder);
     for (const char* name : kModules) {
         const QString file = QStringLiteral("libmlt%1.so").arg(QLatin1String(name));
-        QFile::remove(folder + u'/' + file);
-        QFile::link(QStringLiteral(QUILLERY_MLT_MODULE_DIR "/") + file, folder + u'/' + file);
+        const QString module = QStringLiteral(QUILLERY_MLT_MODULE_DIR "/") + file;
+        const QString link = folder + u'/' + file;
+        if (QFileInfo(link).symLinkTarget() != module)
+            replaceLink(link, module, cache);
     }
     return folder;
 }
