@@ -206,12 +206,12 @@ void MoviePlayback::setSpeed(double speed) {
     playing_ = speed != 0;
     if (speed == 0) {
         // Hold the picture on screen: the producer runs ahead of it, so go back there.
-        awaitFrame(shownFrame_);
+        const int held = awaitFrame();
         engine_->producer->set_speed(0);
-        engine_->producer->seek(shownFrame_);
+        engine_->producer->seek(held);
         engine_->consumer->purge();
     } else {
-        awaitedFrame_ = -1;
+        stopAwaitingShownFrame();
         engine_->producer->set_speed(speed);
     }
     // After a pause the consumer waits for a refresh as well as the speed.
@@ -222,33 +222,45 @@ void MoviePlayback::seek(int frame) {
     if (!engine_)
         return;
     frame = std::clamp(frame, 0, std::max(0, frameCount() - 1));
+    // The tick reads the frame before its picture arrives: the seek is what the user sees
+    // next.
     awaitFrame(frame);
     engine_->producer->seek(frame);
     engine_->consumer->purge();
     engine_->consumer->set("refresh", 1);
-    // The tick reads this before the picture arrives: the seek is what the user sees next.
-    shownFrame_ = frame;
 }
 
-void MoviePlayback::awaitFrame(int frame) {
+int MoviePlayback::awaitFrame(std::optional<int> frame) {
+    const std::lock_guard guard(shownFrameLock_);
+    if (frame)
+        shownFrame_ = *frame;
     droppedFrames_ = 0;
-    awaitedFrame_ = frame;
+    awaitedFrameArrived_ = false;
+    awaitedFrame_ = shownFrame_;
+    return awaitedFrame_;
 }
 
-bool MoviePlayback::isAwaitedFrame(int position) {
+void MoviePlayback::stopAwaitingShownFrame() {
+    // Playing from a seek whose picture is still to come, the pictures made before the seek
+    // stay out.
+    const std::lock_guard guard(shownFrameLock_);
+    if (awaitedFrameArrived_)
+        awaitedFrame_ = -1;
+}
+
+bool MoviePlayback::admitShownFrame(int position) {
     // Playing, a frame that never comes must not freeze the picture: a few are enough.
     constexpr int kMostDroppedWhilePlaying = 12;
-    const int awaited = awaitedFrame_;
-    if (awaited < 0 || position == awaited) {
-        if (playing_)
-            awaitedFrame_ = -1;
-        return true;
-    }
-    if (playing_ && ++droppedFrames_ > kMostDroppedWhilePlaying) {
+    const std::lock_guard guard(shownFrameLock_);
+    const bool admitted = awaitedFrame_ < 0 || position == awaitedFrame_ ||
+                          (playing_ && ++droppedFrames_ > kMostDroppedWhilePlaying);
+    if (!admitted)
+        return false;
+    awaitedFrameArrived_ = true;
+    if (playing_)
         awaitedFrame_ = -1;
-        return true;
-    }
-    return false;
+    shownFrame_ = position;
+    return true;
 }
 
 void MoviePlayback::deliverFrame(void* frame) {
@@ -256,13 +268,13 @@ void MoviePlayback::deliverFrame(void* frame) {
         return;
     Mlt::Frame shown(static_cast<mlt_frame>(frame));
     const int position = shown.get_position();
-    if (!isAwaitedFrame(position))
-        return;
     mlt_image_format format = mlt_image_rgba;
     int width = 0;
     int height = 0;
     const uint8_t* pixels = shown.get_image(format, width, height);
-    shownFrame_ = position;
+    // Decided with the picture made, not before: a seek meanwhile makes it a stale one.
+    if (!admitShownFrame(position))
+        return;
     if (pixels == nullptr || width <= 0 || height <= 0 || format != mlt_image_rgba)
         return;
     QImage picture = QImage(pixels, width, height, width * 4, QImage::Format_RGBA8888).copy();

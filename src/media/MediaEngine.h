@@ -12,6 +12,8 @@
 #include <QString>
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 namespace quillery {
 
@@ -61,18 +63,27 @@ private:
     void deliverFrame(void* frame);
     bool openFile(Engine& engine, const QString& path);
     bool start(std::unique_ptr<Engine> engine, bool withSound);
-    void awaitFrame(int frame);
-    bool isAwaitedFrame(int position);
+    // Makes the frame (without one, the frame on screen) the next to show; returns it.
+    int awaitFrame(std::optional<int> frame = std::nullopt);
+    // Playing lets every picture through once the awaited one has come.
+    void stopAwaitingShownFrame();
+    // Whether the picture of the frame is shown; if so, it becomes the frame shown.
+    bool admitShownFrame(int position);
 
     std::unique_ptr<Engine> engine_;
     double speed_ = 0;
     std::atomic<bool> playing_{false};
     std::atomic<int> shownFrame_{0};
+    // A seek and a picture arriving on the engine's thread set the frames below one at a
+    // time: a picture let through just before a seek must not overwrite the seek's frame.
+    std::mutex shownFrameLock_;
     // After a seek or a pause, the frame to show next: pictures the engine had already
     // made for other frames are dropped (paused, until the next seek; playing, until the
-    // frame arrives or a few pictures have gone by).
-    std::atomic<int> awaitedFrame_{-1};
-    std::atomic<int> droppedFrames_{0};
+    // frame arrives or a few pictures have gone by; play goes on awaiting it if it has
+    // not come yet).
+    int awaitedFrame_ = -1;
+    bool awaitedFrameArrived_ = false;
+    int droppedFrames_ = 0;
 };
 
 } // namespace quillery
