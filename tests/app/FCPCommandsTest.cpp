@@ -178,7 +178,7 @@ TEST_F(FCPCommandsTest, SendToFCPXSavesWhenFinalCutProXIsNotInstalled) {
     installed << "com.apple.FinalCut";
     window->sendToFCPX();
     EXPECT_EQ(presenter.saveRequests.size(), 1) << "no save sheet when it can be sent";
-    QTest::qWait(1200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }));
     ASSERT_EQ(opened.size(), 1);
     const QString sent = opened[0].toLocalFile();
     EXPECT_TRUE(sent.endsWith("/TitlesRoles from Quillery 20240203040506.fcpxml"));
@@ -194,7 +194,7 @@ TEST_F(FCPCommandsTest, FCPXAssemblyIsOfferedWhenThePreferenceAsks) {
     clickInModal([](QWidget* sheet) {
         return static_cast<QYTrackSelectionSheet*>(sheet)->onlyAudioButton();
     });
-    QTest::qWait(1300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !assembler.fcpx.isEmpty(); }));
     ASSERT_EQ(assembler.fcpx.size(), 1);
     EXPECT_TRUE(assembler.fcpx[0].second);
     EXPECT_TRUE(window->projectNeedComposition());
@@ -302,7 +302,8 @@ TEST_F(FCPCommandsTest, FontSettingsOfTheFirstTitleGoToAllOthers) {
     presenter.alertAnswers << 1;
     presenter.openAnswers << path;
     window->didPressBatchChangeFCPXFontMenuItem();
-    QTest::qWait(500);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("project_By Quillery.fcpxml")); }));
     const xml::DocumentPtr changed =
         xml::parseDocument(readFile(dir.filePath("project_By Quillery.fcpxml")));
     ASSERT_TRUE(changed);

@@ -136,8 +136,7 @@ TEST_F(MainWindowTest, SubRipImportFlowAndItsMessages) {
                       "00:00:07,000\nFine\n"));
     EXPECT_EQ(editorText(), "[00:00:05.00]Backwards[00:00:04.00]\n"
                             "[00:00:06.00]Fine[00:00:07.00]");
-    QTest::qWait(700);
-    ASSERT_EQ(presenter.alerts.size(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return presenter.alerts.size() == 2; }));
     EXPECT_TRUE(presenter.alerts[0].text.startsWith("No movie imported."));
     EXPECT_TRUE(presenter.alerts[1].text.startsWith("We found there are error time code"));
     EXPECT_EQ(window->textView()->selectedRange(), (TextRange{22, 13}));
@@ -257,7 +256,7 @@ TEST_F(MainWindowTest, FirstLaunchAsksOnceInASheetThatLetsAProjectOpenBehindIt) 
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(window->toolBar(), nullptr) << "the toolbar waits for the answer";
-    QTest::qWait(1300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !editorText().isEmpty(); }));
     EXPECT_EQ(editorText(), "[00:00:01.00]Saved[00:00:02.00]") << "opened while the sheet waits";
     EXPECT_TRUE(window->windowTitle().startsWith("Movie Night - Quillery"));
 

@@ -168,7 +168,7 @@ TEST_F(MoviePlayerTest, FasterSpeedsCoverMoreMovieThanRealTimeAndReverseOnesGoBa
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(waitFor([&] { return now() > 2.0; }));
-    EXPECT_LT(clock.elapsed(), 1800);
+    EXPECT_GT(now(), 1.5 * clock.elapsed() / 1000.0) << "more movie than the time it took";
     player.setCurrentTime(30);
     player.speedBackward();
     EXPECT_EQ(player.rate(), -2);

@@ -501,7 +501,7 @@ TEST_F(WaveFormViewTest, StripesFollowTheLinesValidity) {
 TEST_F(WaveFormViewTest, SeveralEditsWithinASecondRedrawTheStripesOnce) {
     load(kOneToTwo);
     OverDifferenceSummaryView* strip = view.overView();
-    QTest::qWait(1200); // the stripes of the load are drawn
+    strip->refreshSummaryView(); // the stripes of the load
     const QImage before = strip->stripeImage();
     const auto setEnd = [&](const QString& end) {
         editor.setSelectedRange({14, 13});
