@@ -1,96 +1,62 @@
 #include "FCPTestDocuments.h"
-#include "FpsGuard.h"
+#include "MainWindowFixture.h"
 #include "ModalAnswers.h"
 #include "QYExportSmokeWindowController.h"
-#include "QYMainWindowController.h"
 #include "QYPreviewAssembler.h"
 #include "QYProjectFile.h"
 #include "QYProjectSession.h"
-#include "QYSetting.h"
 #include "QYTrackSelectionSheet.h"
-#include "ScriptedPresenter.h"
-#include "SubtitleTextView.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace quillery;
 using namespace quillery::test;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 2, 3), QTime(4, 5, 6));
-
 class RecordingAssembler : public QYPreviewAssembler {
 public:
     void assembleFCP7Movie(const FCPMoviePtr& movie, bool onlyAudio) override {
         fcp7.append({movie, onlyAudio});
     }
-    void assembleFCPXProject(const QString& xml, bool onlyAudio) override {
-        fcpx.append({xml, onlyAudio});
-    }
+    void assembleFCPXProject(const QString&, bool onlyAudio) override { fcpx.append(onlyAudio); }
     QList<std::pair<FCPMoviePtr, bool>> fcp7;
-    QList<std::pair<QString, bool>> fcpx;
+    QList<bool> fcpx; // whether only the sound was asked for
 };
 
 // A sequence with an empty V1, clips on V2 and the subtitle track on V3.
-QString fcp7Sequence() {
-    return "<xmeml version=\"5\"><sequence><name>Cut</name><duration>500</duration><rate>"
-           "<timebase>25</timebase></rate><media><video><track/><track><clipitem id=\"c\">"
-           "<start>0</start><end>50</end></clipitem></track><track><generatoritem id=\"T\">"
-           "<start>25</start><end>50</end><in>0</in><effect><parameter><parameterid>str"
-           "</parameterid><value>Hi</value></parameter></effect></generatoritem></track>"
-           "</video></media></sequence></xmeml>";
-}
+const QByteArray kFCP7Sequence =
+    "<xmeml version=\"5\"><sequence><name>Cut</name><duration>500</duration><rate><timebase>25"
+    "</timebase></rate><media><video><track/><track><clipitem id=\"c\"><start>0</start><end>50"
+    "</end></clipitem></track><track><generatoritem id=\"T\"><start>25</start><end>50</end><in>0"
+    "</in><effect><parameter><parameterid>str</parameterid><value>Hi</value></parameter>"
+    "</effect></generatoritem></track></video></media></sequence></xmeml>";
 
-class FCPCommandsTest : public testing::Test {
+class FCPCommandsTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        settings = std::make_unique<QYSetting>(dir.filePath("settings.json"));
-        window = std::make_unique<QYMainWindowController>(&presenter, settings.get());
+        MainWindowFixture::SetUp();
         window->setUrlOpener([this](const QUrl& url) {
             opened << url;
             return true;
         });
         window->setApplicationLookup([this](const QString& id) { return installed.contains(id); });
-        window->setClock([] { return kNow; });
+        window->setClock([] { return QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)); });
         window->setPreviewAssembler(&assembler);
         window->setMotionTitleLibraryFolder(dir.filePath("Titles.localized"));
-        presenter.alerts.clear();
     }
 
-    QString writeFile(const QString& name, const QString& text) {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
-        return path;
-    }
-    QString readFile(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-    QString editorText() const { return window->textView()->toPlainText(); }
     QString titlesRoles() {
         return writeFile("TitlesRoles.fcpxml",
-                         testDataFile("fcpxml/dawfilekit-TitlesRoles.v1_11.fcpxml"));
+                         testDataFile("fcpxml/dawfilekit-TitlesRoles.v1_11.fcpxml").toUtf8());
     }
 
-    FpsGuard guard{25};
-    QTemporaryDir dir;
-    ScriptedPresenter presenter;
     RecordingAssembler assembler;
-    std::unique_ptr<QYSetting> settings;
-    std::unique_ptr<QYMainWindowController> window;
     QList<QUrl> opened;
     QStringList installed;
 };
@@ -100,7 +66,7 @@ TEST_F(FCPCommandsTest, FCPXImportSaysWhyAProjectCannotBeUsed) {
     const struct {
         const char* name;
         QString xml;
-        QString title;
+        QString title; // empty: nothing is said
         QString text;
     } rows[] = {
         {"not XML", "garbage", "error", "format error"},
@@ -108,16 +74,13 @@ TEST_F(FCPCommandsTest, FCPXImportSaysWhyAProjectCannotBeUsed) {
         {"no slash in the frame duration", fcpxProject("", "25s"), "", ""},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         presenter.alerts.clear();
-        window->dragFCPXFile(writeFile("bad.fcpxml", row.xml));
-        EXPECT_EQ(editorText(), "keep me") << row.name;
-        if (row.title.isEmpty()) {
-            EXPECT_TRUE(presenter.alerts.isEmpty()) << row.name;
-            continue;
-        }
-        ASSERT_EQ(presenter.alerts.size(), 1) << row.name;
-        EXPECT_EQ(presenter.alerts[0].title, row.title);
-        EXPECT_TRUE(presenter.alerts[0].text.startsWith(row.text)) << row.name;
+        window->dragFCPXFile(writeFile("bad.fcpxml", row.xml.toUtf8()));
+        EXPECT_EQ(editorText(), "keep me");
+        EXPECT_EQ(presenter.alerts.size(), row.title.isEmpty() ? 0 : 1);
+        EXPECT_EQ(presenter.alerts.value(0).title, row.title);
+        EXPECT_EQ(presenter.alerts.value(0).text.left(row.text.size()), row.text);
     }
     window->dragFCPXFile(dir.filePath("missing.fcpxml"));
     EXPECT_TRUE(presenter.alerts.last().text.startsWith("Can not read the text file"));
@@ -128,8 +91,7 @@ TEST_F(FCPCommandsTest, FCPXImportFillsTheEditorAtTheProjectsTimebase) {
     presenter.alertAnswers << 1;
     presenter.openAnswers << titlesRoles();
     window->loadFinalCutProXXML();
-    ASSERT_EQ(presenter.openRequests.size(), 1);
-    EXPECT_EQ(presenter.openRequests[0].allowedTypes, QStringList{"fcpxml"});
+    EXPECT_EQ(presenter.openRequests.value(0).allowedTypes, QStringList{"fcpxml"});
     EXPECT_EQ(editorText(), "[00:00:17.00]Title[00:00:27.01]\n");
     EXPECT_EQ(window->textView()->fcpxFrameDurationNumerator(), 100);
     EXPECT_EQ(window->textView()->fcpxFrameDurationDenominator(), 2400);
@@ -139,13 +101,11 @@ TEST_F(FCPCommandsTest, FCPXImportFillsTheEditorAtTheProjectsTimebase) {
 
 TEST_F(FCPCommandsTest, FCPXExportWritesTheProjectAndItsEmptyTwin) {
     window->saveFinalCutProXXML();
-    ASSERT_EQ(presenter.alerts.size(), 1);
-    EXPECT_TRUE(presenter.alerts[0].text.startsWith("You should import Final Cut Pro X XML file "
-                                                    "before export. Please import the file by "
-                                                    "choose Quillery menu File."));
+    EXPECT_TRUE(presenter.alerts.value(0).text.startsWith(
+        "You should import Final Cut Pro X XML file before export."));
 
-    window->dragFCPXFile(writeFile("My film from Quillery 20230101120000.fcpxml",
-                                   testDataFile("fcpxml/dawfilekit-TitlesRoles.v1_11.fcpxml")));
+    window->dragFCPXFile(
+        writeFile("My film from Quillery 20230101120000.fcpxml", readFile(titlesRoles())));
     window->replaceTextInTextView("[00:00:05.00]Late[00:00:03.00]");
     window->saveFinalCutProXXML();
     EXPECT_TRUE(presenter.alerts.last().text.startsWith("Cannot send to Final Cut Pro cause of the "
@@ -153,71 +113,66 @@ TEST_F(FCPCommandsTest, FCPXExportWritesTheProjectAndItsEmptyTwin) {
     EXPECT_TRUE(presenter.saveRequests.isEmpty());
 
     window->replaceTextInTextView("[00:00:01.00]One[00:00:02.00]");
+    QDir(dir.path()).mkdir("out");
     presenter.saveAnswers << dir.filePath("out/Final");
-    QDir().mkpath(dir.filePath("out"));
     window->saveFinalCutProXXML();
     ASSERT_EQ(presenter.saveRequests.size(), 1);
     EXPECT_EQ(presenter.saveRequests[0].proposedName,
               "My film from Quillery 20240203040506.fcpxml");
     EXPECT_EQ(presenter.saveRequests[0].allowedTypes, QStringList{"fcpxml"});
-    EXPECT_TRUE(readFile(dir.filePath("out/Final.fcpxml")).contains("name=\"One\""));
-    const QString empty =
-        readFile(dir.filePath("out/Empty project with just subtitles-Final.fcpxml"));
-    EXPECT_TRUE(empty.contains("<gap offset=\"0s\" name=\"gap\""));
+    EXPECT_TRUE(readText("out/Final.fcpxml").contains("name=\"One\""));
+    EXPECT_TRUE(readText("out/Empty project with just subtitles-Final.fcpxml")
+                    .contains("<gap offset=\"0s\" name=\"gap\""));
 }
 
 TEST_F(FCPCommandsTest, SendToFCPXSavesWhenFinalCutProXIsNotInstalled) {
     window->dragFCPXFile(titlesRoles());
     presenter.saveAnswers << dir.filePath("sent.fcpxml");
     window->sendToFCPX();
-    EXPECT_EQ(presenter.saveRequests.size(), 1);
     EXPECT_TRUE(QFile::exists(dir.filePath("sent.fcpxml")));
-    QTest::qWait(1200);
-    EXPECT_TRUE(opened.isEmpty());
 
     installed << "com.apple.FinalCut";
     window->sendToFCPX();
     EXPECT_EQ(presenter.saveRequests.size(), 1) << "no save sheet when it can be sent";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }));
-    ASSERT_EQ(opened.size(), 1);
-    const QString sent = opened[0].toLocalFile();
-    EXPECT_TRUE(sent.endsWith("/TitlesRoles from Quillery 20240203040506.fcpxml"));
-    EXPECT_TRUE(QFile::exists(sent));
-    EXPECT_TRUE(QFile::exists(QFileInfo(sent).path() + "/Empty project with just subtitles-" +
-                              QFileInfo(sent).fileName()));
+    QTest::qWait(1200);
+    ASSERT_EQ(opened.size(), 1) << "opened once, for the send only";
+    const QFileInfo sent(opened[0].toLocalFile());
+    EXPECT_EQ(sent.fileName(), "TitlesRoles from Quillery 20240203040506.fcpxml");
+    EXPECT_TRUE(sent.exists());
+    EXPECT_TRUE(
+        QFile::exists(sent.path() + "/Empty project with just subtitles-" + sent.fileName()));
 }
 
 TEST_F(FCPCommandsTest, FCPXAssemblyIsOfferedWhenThePreferenceAsks) {
-    settings->isAutoAssembleVideoAndAudio = true;
+    settings.isAutoAssembleVideoAndAudio = true;
     window->dragFCPXFile(titlesRoles());
     EXPECT_TRUE(assembler.fcpx.isEmpty()) << "the sheet comes a second later";
     clickInModal([](QWidget* sheet) {
         return static_cast<QYTrackSelectionSheet*>(sheet)->onlyAudioButton();
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !assembler.fcpx.isEmpty(); }));
-    ASSERT_EQ(assembler.fcpx.size(), 1);
-    EXPECT_TRUE(assembler.fcpx[0].second);
+    QTest::qWait(1300);
+    EXPECT_EQ(assembler.fcpx, QList<bool>{true});
     EXPECT_TRUE(window->projectNeedComposition());
     EXPECT_TRUE(window->projectOnlyAssembleAudio());
 }
 
 TEST_F(FCPCommandsTest, FCP7ImportBuildsTheTrackModel) {
-    window->dragXmlFile(writeFile("cut.xml", fcp7Sequence()));
+    window->dragXmlFile(writeFile("cut.xml", kFCP7Sequence));
     EXPECT_EQ(editorText(), "[00:00:01.00]Hi[00:00:02.00]\n");
     ASSERT_EQ(assembler.fcp7.size(), 1) << "the default tracks are assembled at once";
     const FCPMoviePtr movie = assembler.fcp7[0].first;
-    EXPECT_EQ(movie->mainVideoTrack, movie->videoTrackArray[1]);
+    EXPECT_EQ(movie->mainVideoTrack, movie->videoTrackArray[1]) << "the first track with clips";
     EXPECT_EQ(movie->secondaryVideoTrack, nullptr);
     EXPECT_FALSE(window->projectNeedComposition());
 
-    settings->isAutoAssembleVideoAndAudio = true;
+    settings.isAutoAssembleVideoAndAudio = true;
     clickInModal([](QWidget* modal) {
         auto* sheet = static_cast<QYTrackSelectionSheet*>(modal);
         EXPECT_EQ(sheet->mainTrackList()->currentText(), "V2");
         EXPECT_EQ(sheet->secondaryTrackList()->currentText(), "None");
         return sheet->assembleButton();
     });
-    window->dragXmlFile(writeFile("cut.xml", fcp7Sequence()));
+    window->dragXmlFile(writeFile("cut.xml", kFCP7Sequence));
     ASSERT_EQ(assembler.fcp7.size(), 2);
     EXPECT_FALSE(assembler.fcp7[1].second);
     EXPECT_TRUE(window->projectNeedComposition());
@@ -236,9 +191,8 @@ TEST_F(FCPCommandsTest, SmokeDialogAsksForDropFrameOnlyWhereItMatters) {
     clickInModal([](QWidget* modal) {
         auto* dialog = static_cast<QYExportSmokeWindowController*>(modal);
         EXPECT_TRUE(dialog->templatePathField()->text().endsWith("/file.tgg"));
-        EXPECT_EQ(dialog->dropFrameLabel()->text(),
-                  "Project Frame Rate is 25, no need to choose from Drop Frame/Non Drop Frame "
-                  "Mode.");
+        EXPECT_TRUE(
+            dialog->dropFrameLabel()->text().startsWith("Project Frame Rate is 25, no need"));
         EXPECT_FALSE(
             dialog->dropFrameSegment(QYExportSmokeWindowController::DropFrame)->isEnabled());
         dialog->templatePathField()->setText("/fonts/a.ttg");
@@ -246,10 +200,10 @@ TEST_F(FCPCommandsTest, SmokeDialogAsksForDropFrameOnlyWhereItMatters) {
     });
     window->saveSmokeXmlFile();
     EXPECT_EQ(presenter.saveRequests.last().proposedName, "smoke.xml");
-    const QString smoke = readFile(dir.filePath("smoke.xml"));
+    const QString smoke = readText("smoke.xml");
     EXPECT_TRUE(smoke.contains("<rate>25</rate>"));
     EXPECT_TRUE(smoke.contains("<setup>/fonts/a.ttg</setup>"));
-    EXPECT_EQ(settings->getStringFromUserDefaultForKey("SmokeFontTemplate", {}), "/fonts/a.ttg");
+    EXPECT_EQ(settings.getStringFromUserDefaultForKey("SmokeFontTemplate", {}), "/fonts/a.ttg");
 
     QYTimeUtility::sharedInstance().setFPS(29.97);
     clickInModal([](QWidget* modal) {
@@ -266,9 +220,10 @@ TEST_F(FCPCommandsTest, SmokeDialogAsksForDropFrameOnlyWhereItMatters) {
 
 TEST_F(FCPCommandsTest, ChangeTitleTemplateSwapsTheMotionTitle) {
     window->changeTitleTemplate();
-    ASSERT_EQ(presenter.alerts.size(), 1);
-    EXPECT_EQ(presenter.alerts[0].text, "no custom font found.") << "no library, no titles";
+    EXPECT_EQ(presenter.alertTexts(), QStringList{"no custom font found."})
+        << "no library, no titles";
 
+    QDir(dir.path()).mkpath("Titles.localized/Custom");
     writeFile("Titles.localized/Custom/Lower Third.moti", "");
     writeFile("Titles.localized/Custom/notes.txt", "");
     presenter.openAnswers << titlesRoles();
@@ -283,10 +238,10 @@ TEST_F(FCPCommandsTest, ChangeTitleTemplateSwapsTheMotionTitle) {
     });
     window->changeTitleTemplate();
     EXPECT_EQ(presenter.saveRequests.last().proposedName, "TitlesRoles_by_Quillery.fcpxml");
-    EXPECT_TRUE(readFile(dir.filePath("changed.fcpxml"))
+    EXPECT_TRUE(readText("changed.fcpxml")
                     .contains("<effect id=\"r2\" name=\"Lower Third\" "
                               "uid=\"~/Titles.localized/Custom/Lower Third.moti\" />"));
-    EXPECT_EQ(settings->lastTitleTemplateDirectory, dir.filePath("TitlesRoles.fcpxml"));
+    EXPECT_EQ(settings.lastTitleTemplateDirectory, dir.filePath("TitlesRoles.fcpxml"));
 }
 
 TEST_F(FCPCommandsTest, FontSettingsOfTheFirstTitleGoToAllOthers) {
@@ -296,16 +251,15 @@ TEST_F(FCPCommandsTest, FontSettingsOfTheFirstTitleGoToAllOthers) {
                           "</title>";
     const QString other = "<title ref=\"r2\" offset=\"5s\" duration=\"1s\"><param name=\"Old\"/>"
                           "<text><text-style ref=\"o1\">c</text-style></text><note/></title>";
-    const QString path =
-        writeFile("project.fcpxml",
-                  fcpxProject("<clip offset=\"0s\" duration=\"10s\">" + model + other + "</clip>"));
-    presenter.alertAnswers << 1;
-    presenter.openAnswers << path;
+    presenter.alertAnswers << 0 << 1;
     window->didPressBatchChangeFCPXFontMenuItem();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("project_By Quillery.fcpxml")); }));
-    const xml::DocumentPtr changed =
-        xml::parseDocument(readFile(dir.filePath("project_By Quillery.fcpxml")));
+    EXPECT_TRUE(presenter.openRequests.isEmpty()) << "cancelled at the question";
+    presenter.openAnswers << writeFile(
+        "project.fcpxml",
+        fcpxProject("<clip offset=\"0s\" duration=\"10s\">" + model + other + "</clip>").toUtf8());
+    window->didPressBatchChangeFCPXFontMenuItem();
+    QTest::qWait(500);
+    const xml::DocumentPtr changed = xml::parseDocument(readText("project_By Quillery.fcpxml"));
     ASSERT_TRUE(changed);
     const xml::Element second = changed->document_element().select_node("(//title)[2]").node();
     EXPECT_EQ(xml::elementString(second), "<title ref=\"r2\" offset=\"5s\" duration=\"1s\">\n"
@@ -317,11 +271,6 @@ TEST_F(FCPCommandsTest, FontSettingsOfTheFirstTitleGoToAllOthers) {
                                           "    <note />\n"
                                           "</title>\n");
     EXPECT_EQ(presenter.alerts.last().title, "Success");
-
-    presenter.alerts.clear();
-    presenter.alertAnswers << 0;
-    window->didPressBatchChangeFCPXFontMenuItem();
-    EXPECT_EQ(presenter.openRequests.size(), 1) << "cancelled at the question";
 }
 
 } // namespace

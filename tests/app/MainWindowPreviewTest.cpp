@@ -2,26 +2,18 @@
 // assembly sheet, played with its waveform, the missing files named, the Final Cut Pro X
 // error panel, the project's choice assembled again when the project is opened, and the
 // preview written out with the subtitles as a soft track.
-#include "FpsGuard.h"
+#include "MainWindowFixture.h"
 #include "MediaTools.h"
 #include "ModalAnswers.h"
 #include "MovieAudioExtractor.h"
 #include "MoviePictureView.h"
 #include "PreviewMedia.h"
-#include "QYMainWindowController.h"
 #include "QYMoviePlayerViewController.h"
 #include "QYProjectSession.h"
-#include "QYSetting.h"
-#include "QYTimeUtility.h"
 #include "QYTrackSelectionSheet.h"
-#include "ScriptedPresenter.h"
-#include "SubtitleTextView.h"
 #include "TestMedia.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace quillery {
 namespace {
@@ -59,32 +51,15 @@ QString projectWithSubtitles(const QString& secondFile) {
             .arg(test::fcpxAsset("a1", "red40.mov"), test::fcpxAsset("a2", secondFile)));
 }
 
-class MainWindowPreviewTest : public testing::Test {
+class MainWindowPreviewTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        if (!test::TestMedia::available())
-            GTEST_SKIP() << "ffmpeg is not installed";
+        QUILLERY_REQUIRE_TEST_MEDIA();
         ASSERT_TRUE(PreviewMedia::shared().made());
-        settings = std::make_unique<QYSetting>(dir.filePath("settings.json"));
-        settings->isAutoAssembleVideoAndAudio = false;
-        window = makeWindow();
+        settings.isAutoAssembleVideoAndAudio = false;
+        MainWindowFixture::SetUp();
     }
 
-    std::unique_ptr<QYMainWindowController> makeWindow() {
-        auto made = std::make_unique<QYMainWindowController>(&presenter, settings.get());
-        made->setWaveformCache(WaveformStoreCache(dir.filePath("cache")));
-        made->show();
-        presenter.alerts.clear();
-        return made;
-    }
-
-    QString writeFile(const QString& name, const QString& text) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
-        return path;
-    }
     QYMoviePlayerViewController& player() const { return *window->moviePlayer(); }
     MoviePlayerItemPtr playing() const { return player().currentPlayItem(); }
     bool waveformDone() const {
@@ -92,17 +67,11 @@ protected:
         return extractors.size() == 1 && extractors[0]->mDataStore() &&
                extractors[0]->mDataStore()->isLoadComplete();
     }
-
-    test::FpsGuard fps{25};
-    QTemporaryDir dir;
-    test::ScriptedPresenter presenter;
-    std::unique_ptr<QYSetting> settings;
-    std::unique_ptr<QYMainWindowController> window;
 };
 
 TEST_F(MainWindowPreviewTest, AnImportedSequencePlaysAtOnceWithItsWaveformAndNamesMissingFiles) {
-    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles()));
-    EXPECT_EQ(window->textView()->toPlainText(), "[00:00:01.00]Hi[00:00:02.00]\n");
+    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles().toUtf8()));
+    EXPECT_EQ(editorText(), "[00:00:01.00]Hi[00:00:02.00]\n");
     ASSERT_TRUE(playing() && playing()->composition);
     EXPECT_TRUE(player().quilleryMoviePlayerItem().secondaryMovie) << "V2 over V1";
     // V2's clip covers 1 s to 2 s.
@@ -125,11 +94,11 @@ TEST_F(MainWindowPreviewTest, AnImportedSequencePlaysAtOnceWithItsWaveformAndNam
 }
 
 TEST_F(MainWindowPreviewTest, TheSheetsChoiceIsKeptAndAssembledOnceMoreWhenTheProjectOpens) {
-    settings->isAutoAssembleVideoAndAudio = true;
+    settings.isAutoAssembleVideoAndAudio = true;
     test::clickInModal([](QWidget* sheet) {
         return static_cast<QYTrackSelectionSheet*>(sheet)->onlyAudioButton();
     });
-    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles()));
+    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles().toUtf8()));
     ASSERT_TRUE(playing());
     EXPECT_FALSE(playing()->probe.hasVideo);
     EXPECT_TRUE(window->projectNeedComposition());
@@ -151,8 +120,8 @@ TEST_F(MainWindowPreviewTest, TheSheetsChoiceIsKeptAndAssembledOnceMoreWhenThePr
 }
 
 TEST_F(MainWindowPreviewTest, AnFCPXProjectIsHandedToThePlayerHalfASecondAfterTheSheet) {
-    settings->isAutoAssembleVideoAndAudio = true;
-    window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles("red120.mov")));
+    settings.isAutoAssembleVideoAndAudio = true;
+    window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles("red120.mov").toUtf8()));
     test::clickInModal([](QWidget* sheet) {
         return static_cast<QYTrackSelectionSheet*>(sheet)->assembleButton();
     });
@@ -166,8 +135,8 @@ TEST_F(MainWindowPreviewTest, AnFCPXProjectIsHandedToThePlayerHalfASecondAfterTh
 
 TEST_F(MainWindowPreviewTest, AMissingFCPXPictureFileIsShownInTheErrorPanel) {
     window->openMovie(test::TestMedia::shared().movie());
-    settings->isAutoAssembleVideoAndAudio = true;
-    window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles("gone.mov")));
+    settings.isAutoAssembleVideoAndAudio = true;
+    window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles("gone.mov").toUtf8()));
     test::clickInModal([](QWidget* sheet) {
         return static_cast<QYTrackSelectionSheet*>(sheet)->assembleButton();
     });
@@ -180,7 +149,7 @@ TEST_F(MainWindowPreviewTest, AMissingFCPXPictureFileIsShownInTheErrorPanel) {
 }
 
 TEST_F(MainWindowPreviewTest, APreviewIsEncodedAndWrittenOutWithTheSubtitlesAsATrack) {
-    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles()));
+    window->dragXmlFile(writeFile("cut.xml", sequenceWithSubtitles().toUtf8()));
     ASSERT_TRUE(playing());
     window->replaceTextInTextView(QString::fromUtf8("[00:00:00.05]First[00:00:00.20]\n"
                                                     "[00:00:01.00]Two⏎rows[00:00:01.15]"));

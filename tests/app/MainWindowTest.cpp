@@ -1,115 +1,61 @@
-#include "FpsGuard.h"
+#include "MainWindowFixture.h"
 #include "QYConsolidateTextWindowController.h"
-#include "QYMainWindowController.h"
 #include "QYProjectSession.h"
-#include "QYSetting.h"
 #include "QYTextView.h"
 #include "QYToolbarButtonPreferenceWindowController.h"
-#include "ScriptedPresenter.h"
-#include "SubtitleTextView.h"
-#include "TestFiles.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <functional>
-#include <gtest/gtest.h>
 
 using namespace quillery;
 using namespace quillery::test;
 
 namespace {
 
-const QString kWarning = "Warning";
-
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        settings = std::make_unique<QYSetting>(dir.filePath("settings.json"));
-        window = std::make_unique<QYMainWindowController>(&presenter, settings.get());
+        MainWindowFixture::SetUp();
         window->setUrlOpener([this](const QUrl& url) {
             opened << url;
             return desktopOpens;
         });
-        window->show();
-        presenter.alerts.clear();
     }
 
-    QString writeFile(const QString& name, const QByteArray& bytes) {
-        return test::writeFile(dir.filePath(name), bytes);
-    }
-    static QString readFile(const QString& path) { return QString::fromUtf8(test::readFile(path)); }
-    QString editorText() const { return window->textView()->toPlainText(); }
-    QStringList alertTexts() const {
-        QStringList texts;
-        for (const AlertRequest& alert : presenter.alerts)
-            texts << alert.text;
-        return texts;
-    }
-
-    FpsGuard guard{25};
-    QTemporaryDir dir;
-    ScriptedPresenter presenter;
-    std::unique_ptr<QYSetting> settings;
-    std::unique_ptr<QYMainWindowController> window;
     QList<QUrl> opened;
     bool desktopOpens = true;
 };
-
-TEST_F(MainWindowTest, StartsEmptySavedAndUntitled) {
-    EXPECT_EQ(editorText(), "");
-    EXPECT_TRUE(window->session().isSaved());
-    EXPECT_TRUE(window->windowTitle().startsWith("Untitle - Quillery "));
-    EXPECT_TRUE(window->checkXML()) << "the bundled title template is loaded";
-    EXPECT_TRUE(presenter.alerts.isEmpty());
-}
 
 TEST_F(MainWindowTest, DroppedFilesAreRoutedByTheirLowerCasedExtension) {
     const QString movie = writeFile("CLIP.MOV", "not really a movie");
     window->didDragFileIntoView(movie);
     EXPECT_EQ(window->movieFilePath(), movie);
     // Routed to the player, which finds no duration in it.
-    ASSERT_EQ(presenter.alerts.size(), 1);
-    EXPECT_EQ(presenter.alerts[0].text,
-              "Quillery only support video/audio which duration is longer than 10 seconds");
+    EXPECT_EQ(presenter.alertTexts(),
+              QStringList{"Quillery only support video/audio which duration is longer than 10 "
+                          "seconds"});
     presenter.alerts.clear();
 
     window->didDragFileIntoView(writeFile("SCRIPT.TXT", "one\r\ntwo\tthree"));
     EXPECT_EQ(editorText(), "one\ntwothree");
-
     window->didDragFileIntoView(writeFile("cues.SRT", "1\n00:00:01,000 --> 00:00:02,500\nHi\n"));
     EXPECT_EQ(editorText(), "[00:00:01.00]Hi[00:00:02.13]");
-
     window->didDragFileIntoView(writeFile("cues.sbv", "0:00:01.000,0:00:02.000\nSbv cue\n"));
     EXPECT_EQ(editorText(), "[00:00:01.00]Sbv cue[00:00:02.00]");
-
     window->didDragFileIntoView(writeFile("unknown.xyz", "nothing any format reads"));
     EXPECT_EQ(editorText(), "") << "unclaimed files empty the editor";
     EXPECT_TRUE(presenter.alerts.isEmpty()) << "and nothing is reported";
-}
-
-TEST_F(MainWindowTest, ContentGuardAsksOnlyWhenTheEditorHoldsText) {
-    EXPECT_TRUE(window->checkContent());
-    EXPECT_TRUE(presenter.alerts.isEmpty());
-
-    window->replaceTextInTextView("something");
-    presenter.alertAnswers << 0 << 1;
-    EXPECT_FALSE(window->checkContent());
-    EXPECT_TRUE(window->checkContent());
-    ASSERT_EQ(presenter.alerts.size(), 2);
-    EXPECT_EQ(presenter.alerts[0].title, kWarning);
-    EXPECT_EQ(presenter.alerts[0].buttons, (QStringList{"Cancel", "Continue"}));
 }
 
 TEST_F(MainWindowTest, SubRipImportFlowAndItsMessages) {
@@ -119,15 +65,12 @@ TEST_F(MainWindowTest, SubRipImportFlowAndItsMessages) {
     QDir(dir.path()).mkdir("folder.srt");
     window->didDragFileIntoView(dir.filePath("folder.srt"));
     window->didDragFileIntoView(dir.filePath("gone.txt"));
-    ASSERT_EQ(presenter.alerts.size(), 4);
-    EXPECT_EQ(presenter.alerts[2].text, "Can not read folder.srt: it is a folder, not a file.");
-    EXPECT_EQ(presenter.alerts[3].text, "Can not read gone.txt: no such file.");
-    EXPECT_TRUE(presenter.alerts[0].text.startsWith("Can not read the srt file : empty.srt.\n"
-                                                    "Please use TextEdit to open it and copy all "
-                                                    "the  content"));
-    EXPECT_TRUE(
-        presenter.alerts[1].text.startsWith("Can not translate the srt file : nocue.srt.\n"));
-    EXPECT_EQ(presenter.alerts[1].buttons, QStringList{"Confrim"});
+    const QStringList texts = presenter.alertTexts();
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_TRUE(texts[0].startsWith("Can not read the srt file : empty.srt.\n"));
+    EXPECT_TRUE(texts[1].startsWith("Can not translate the srt file : nocue.srt.\n"));
+    EXPECT_EQ(texts.mid(2), QStringList({"Can not read folder.srt: it is a folder, not a file.",
+                                         "Can not read gone.txt: no such file."}));
     EXPECT_EQ(editorText(), "keep me");
 
     presenter.alerts.clear();
@@ -142,18 +85,22 @@ TEST_F(MainWindowTest, SubRipImportFlowAndItsMessages) {
     EXPECT_EQ(window->textView()->selectedRange(), (TextRange{22, 13}));
 }
 
-TEST_F(MainWindowTest, MenuImportsAskFirstThenChooseAFile) {
-    window->replaceTextInTextView("existing");
-    presenter.alertAnswers << 0;
+TEST_F(MainWindowTest, ImportsAskOnlyWhenTheEditorHoldsTextThenChooseAFile) {
+    presenter.openAnswers << writeFile("first.txt", "first");
     window->loadTextFile();
-    EXPECT_TRUE(presenter.openRequests.isEmpty()) << "cancelled at the question";
+    EXPECT_TRUE(presenter.alerts.isEmpty()) << "nothing to lose, nothing asked";
+    EXPECT_EQ(presenter.openRequests.value(0).allowedTypes,
+              (QStringList{"txt", "doc", "rtf", "title"}));
 
-    presenter.alertAnswers << 1;
+    presenter.alertAnswers << 0 << 1;
+    window->loadTextFile();
+    EXPECT_EQ(presenter.openRequests.size(), 1) << "cancelled at the question";
     presenter.openAnswers << writeFile("new.txt", "replacement");
     window->loadTextFile();
-    ASSERT_EQ(presenter.openRequests.size(), 1);
-    EXPECT_EQ(presenter.openRequests[0].allowedTypes, (QStringList{"txt", "doc", "rtf", "title"}));
     EXPECT_EQ(editorText(), "replacement");
+    ASSERT_EQ(presenter.alerts.size(), 2);
+    EXPECT_EQ(presenter.alerts[0].title, "Warning");
+    EXPECT_EQ(presenter.alerts[0].buttons, (QStringList{"Cancel", "Continue"}));
 }
 
 TEST_F(MainWindowTest, BrokenWordAndRtfFilesLeaveTheEditorAlone) {
@@ -166,32 +113,23 @@ TEST_F(MainWindowTest, BrokenWordAndRtfFilesLeaveTheEditorAlone) {
     EXPECT_EQ(editorText(), "precious");
     ASSERT_EQ(presenter.alerts.size(), 2);
     EXPECT_EQ(presenter.alerts[0].title, "Error");
-    EXPECT_EQ(presenter.alerts[1].buttons, QStringList{"OK"});
 
     window->didDragFileIntoView(
         writeFile("good.rtf", "{\\rtf1\\ansi First line\\par Second line\\par}"));
-    EXPECT_TRUE(editorText().contains("First line"));
-    EXPECT_TRUE(editorText().contains("Second line"));
-}
-
-TEST_F(MainWindowTest, OnlyProjectFilesAreOpenedOnRequest) {
-    EXPECT_FALSE(QYMainWindowController::acceptsOpenRequest("/tmp/a.srt"));
-    window->openFileOnRequest(writeFile("cues.srt", "1\n00:00:01,000 --> 00:00:02,000\nHi\n"));
-    QTest::qWait(1300);
-    EXPECT_EQ(editorText(), "");
+    EXPECT_TRUE(editorText().contains("First line\nSecond line"));
 }
 
 TEST_F(MainWindowTest, EveryExportOffersOneTypeAndAppendsItsExtensionOnce) {
     window->replaceTextInTextView("[00:00:01.00]Hello[00:00:02.12]");
     using Export = void (QYMainWindowController::*)();
-    const auto format = [this](int tag) {
-        return [this, tag] {
-            window->didPressExportSubtitleFileMenuItem(tag);
-        };
-    };
     const auto command = [this](Export e) {
         return [this, e] {
             (window.get()->*e)();
+        };
+    };
+    const auto format = [this](int tag) {
+        return [this, tag] {
+            window->didPressExportSubtitleFileMenuItem(tag);
         };
     };
     const struct {
@@ -214,20 +152,20 @@ TEST_F(MainWindowTest, EveryExportOffersOneTypeAndAppendsItsExtensionOnce) {
         {format(3), "output.sbv", "sbv", "0:00:01.000,0:00:02.480"},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.type);
         QTemporaryDir out;
-        presenter.saveAnswers << out.filePath("movie")
-                              << out.filePath(QString("again.") + row.type);
+        const QString again = out.filePath(QString("again.") + row.type);
+        presenter.saveAnswers << out.filePath("movie") << again;
         row.run();
         row.run();
         const QString written = out.filePath(QString("movie.") + row.type);
-        EXPECT_TRUE(readFile(written).startsWith(row.start)) << row.proposedName << " " << row.type;
-        EXPECT_TRUE(QFile::exists(out.filePath(QString("again.") + row.type)));
+        EXPECT_TRUE(QString::fromUtf8(readFile(written)).startsWith(row.start)) << row.proposedName;
+        EXPECT_TRUE(QFile::exists(again));
         EXPECT_EQ(QDir(out.path()).count(), 2u + 2u) << "only the two files (and . and ..)";
         EXPECT_EQ(presenter.saveRequests.back().proposedName, row.proposedName);
         EXPECT_EQ(presenter.saveRequests.back().allowedTypes, QStringList{row.type});
     }
-    EXPECT_EQ(editorText(), "[00:00:01.00]Hello[00:00:02.12]")
-        << "exports leave the editor as it is";
+    EXPECT_EQ(editorText(), "[00:00:01.00]Hello[00:00:02.12]") << "exports leave the editor alone";
 }
 
 TEST_F(MainWindowTest, EditorShortcutsComeFirstWhereverTheFocusIs) {
@@ -241,15 +179,26 @@ TEST_F(MainWindowTest, EditorShortcutsComeFirstWhereverTheFocusIs) {
     EXPECT_EQ(field->text(), "x");
 }
 
+TEST_F(MainWindowTest, ShiftReturnInTheWindowBreaksARowInsideTheSubtitle) {
+    window->activateWindow();
+    window->textView()->setFocus();
+    window->replaceTextInTextView("AB");
+    window->textView()->setSelectedRange({1, 0});
+    QTest::keyClick(window->textView(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(editorText(), QString::fromUtf8("A⏎B"));
+}
+
 TEST_F(MainWindowTest, FirstLaunchAsksOnceInASheetThatLetsAProjectOpenBehindIt) {
     const QString project = dir.filePath("Movie Night.QYB"); // the extension in any case
     window->replaceTextInTextView("[00:00:01.00]Saved[00:00:02.00]");
     window->session().saveQuilleryDocToFile(project);
     window->replaceTextInTextView("");
-    ASSERT_TRUE(settings->isFirstLaunch);
+    ASSERT_TRUE(settings.isFirstLaunch);
 
     window->windowDidLoad();
     window->openFileOnRequest(project);
+    // Only projects are opened on request; this one would replace the project if it were.
+    window->openFileOnRequest(writeFile("cues.srt", "1\n00:00:01,000 --> 00:00:02,000\nHi\n"));
     EXPECT_EQ(editorText(), "") << "a second passes first";
     auto* sheet = window->findChild<QYToolbarButtonPreferenceWindowController*>();
     ASSERT_NE(sheet, nullptr);
@@ -264,22 +213,22 @@ TEST_F(MainWindowTest, FirstLaunchAsksOnceInASheetThatLetsAProjectOpenBehindIt) 
     sheet->storeChoiceAndClose();
     ASSERT_NE(window->toolBar(), nullptr);
     EXPECT_EQ(window->toolBar()->actions().value(0)->text(), "1.Get FCP7 Sequence");
-    QFile store(dir.filePath("settings.json"));
-    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
-    const QJsonObject saved = QJsonDocument::fromJson(store.readAll()).object();
+    const QJsonObject saved =
+        QJsonDocument::fromJson(readFile(dir.filePath("settings.json"))).object();
     EXPECT_EQ(saved.value("firstLaunch"), QJsonValue("NO"));
     EXPECT_EQ(saved.value("isFinalCutPro7ToolBar"), QJsonValue(true));
 }
 
-TEST_F(MainWindowTest, WindowLayoutAndToolbar) {
-    settings->isFirstLaunch = false;
+TEST_F(MainWindowTest, AConfiguredUserGetsTheUntitledWindowWithItsToolbarAtOnce) {
+    EXPECT_TRUE(window->windowTitle().startsWith("Untitle - Quillery "));
+    EXPECT_TRUE(window->session().isSaved());
+    settings.isFirstLaunch = false;
     window->windowDidLoad();
     ASSERT_NE(window->toolBar(), nullptr);
     QStringList titles;
-    for (QAction* action : window->toolBar()->actions()) {
-        if (!action->text().isEmpty())
-            titles << action->text();
-    }
+    for (QAction* action : window->toolBar()->actions())
+        titles << action->text();
+    titles.removeAll(QString());
     EXPECT_TRUE(titles.startsWith("1.Import FCPXXML")) << titles.join(", ").toStdString();
     EXPECT_TRUE(titles.contains("2.Import Video"));
     EXPECT_GE(window->moviePlayerAndSubtitleEditorSplitView()->sizes().value(0), 700);
@@ -299,7 +248,7 @@ TEST_F(MainWindowTest, HelpAndSupportSayWhatToDoWhenNothingOpensThem) {
     window->openUrl(QUrl("mailto:support@quillery.org?subject=Quillery"));
     window->openUrl(QUrl("https://quillery.org"));
     const QFileInfo picture(opened[0].toLocalFile());
-    EXPECT_EQ(alertTexts(),
+    EXPECT_EQ(presenter.alertTexts(),
               QStringList({"No program on this desktop opens handhelp.jpg. The file is in " +
                                picture.absolutePath() +
                                ": open it from there, or install a viewer for it (for PDF files, "
@@ -308,18 +257,6 @@ TEST_F(MainWindowTest, HelpAndSupportSayWhatToDoWhenNothingOpensThem) {
                            "support@quillery.org.",
                            "No web browser is set up on this desktop. Please visit "
                            "https://quillery.org."}));
-}
-
-TEST_F(MainWindowTest, MergingSelectedLinesKeepsTheLinesAfterThem) {
-    window->replaceTextInTextView("one\ntwo\nthree");
-    window->textView()->setSelectedRange({0, 8}); // "one\ntwo\n"
-    presenter.alertAnswers << 1;
-    window->convertDoubleLine();
-    EXPECT_EQ(editorText(), QString::fromUtf8("one⏎two\nthree"));
-
-    presenter.alertAnswers << 0;
-    window->convertDoubleLine();
-    EXPECT_EQ(editorText(), QString::fromUtf8("one⏎two\nthree")) << "cancelled";
 }
 
 TEST_F(MainWindowTest, ToolsMenuCommandsEditTheScript) {
@@ -332,21 +269,21 @@ TEST_F(MainWindowTest, ToolsMenuCommandsEditTheScript) {
     window->convertPuntuation();
     EXPECT_EQ(editorText(), "Hello\nworld\n");
 
+    // Merging asks first and takes the selected lines only.
+    window->replaceTextInTextView("one\ntwo\nthree");
+    window->textView()->setSelectedRange({0, 8}); // "one\ntwo\n"
+    presenter.alertAnswers << 0 << 1;
+    window->convertDoubleLine();
+    EXPECT_EQ(editorText(), "one\ntwo\nthree") << "cancelled";
+    window->convertDoubleLine();
+    EXPECT_EQ(editorText(), QString::fromUtf8("one⏎two\nthree"));
+
     window->replaceTextInTextView("[00:00:03.00]A[00:00:02.00]");
     window->textView()->setSelectedRange({14, 0});
     window->insertBreakLine();
     window->autoCorrectErrorTimecode();
     EXPECT_EQ(editorText(), QString::fromUtf8("[00:00:03.00]A⏎[00:00:03.13]\n"));
     EXPECT_FALSE(window->session().isSaved());
-}
-
-TEST_F(MainWindowTest, ShiftReturnInTheWindowBreaksARowInsideTheSubtitle) {
-    window->activateWindow();
-    window->textView()->setFocus();
-    window->replaceTextInTextView("AB");
-    window->textView()->setSelectedRange({1, 0});
-    QTest::keyClick(window->textView(), Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(editorText(), QString::fromUtf8("A⏎B"));
 }
 
 TEST_F(MainWindowTest, ConsolidateSheetInterleavesTheTranslation) {

@@ -2,36 +2,25 @@
 // and key events through the window: a drawn block times the next untimed line and plays
 // it, a block's text typed in place stays text while the movie repeats it, and the
 // drag-speed and rebuild controls.
-#include "FpsGuard.h"
-#include "QYMainWindowController.h"
+#include "MainWindowFixture.h"
 #include "QYMoviePlayerViewController.h"
-#include "QYSetting.h"
 #include "QYWaveFormView.h"
-#include "ScriptedPresenter.h"
-#include "SubtitleTextView.h"
 #include "TestMedia.h"
 
 #include <QButtonGroup>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 namespace quillery {
 namespace {
 
-using test::TestMedia;
-
-class MainWindowWaveformTest : public testing::Test {
+class MainWindowWaveformTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
         QUILLERY_REQUIRE_TEST_MEDIA();
-        settings = std::make_unique<QYSetting>(dir.filePath("settings.json"));
-        window = std::make_unique<QYMainWindowController>(&presenter, settings.get());
-        window->setWaveformCache(WaveformStoreCache(dir.filePath("cache")));
-        window->show();
+        MainWindowFixture::SetUp();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        window->openMovie(TestMedia::shared().movie());
+        window->openMovie(test::TestMedia::shared().movie());
         ASSERT_TRUE(window->moviePlayer()->hasMovie());
     }
     void TearDown() override {
@@ -54,19 +43,12 @@ protected:
         QTest::mouseRelease(handle(), Qt::LeftButton, {}, to);
         QCoreApplication::processEvents();
     }
-    QString script() const { return window->textView()->toPlainText(); }
-
-    test::FpsGuard fps{25};
-    QTemporaryDir dir;
-    test::ScriptedPresenter presenter;
-    std::unique_ptr<QYSetting> settings;
-    std::unique_ptr<QYMainWindowController> window;
 };
 
 TEST_F(MainWindowWaveformTest, ADrawnBlockTimesTheNextUntimedLineAndPlaysIt) {
     window->replaceTextInTextView("Untimed one\nUntimed two");
     drag(at(1.0), at(1.8));
-    EXPECT_EQ(script(), "[00:00:01.00]Untimed one[00:00:01.20]\nUntimed two");
+    EXPECT_EQ(editorText(), "[00:00:01.00]Untimed one[00:00:01.20]\nUntimed two");
     const SubtitleLinePtr timed = window->textView()->getAllSubtitles().front();
     ASSERT_EQ(view().textLayerArray().size(), 1);
     EXPECT_EQ(view().textLayerArray().front()->subtitleLine(), timed);
@@ -86,8 +68,8 @@ TEST_F(MainWindowWaveformTest, TextTypedIntoABlockIsTextWhileTheMovieRepeatsIt) 
     QTest::keyClick(text, Qt::Key_Return);
     QTest::keyClicks(text, "k");
     EXPECT_TRUE(window->moviePlayer()->isPlaying());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return script().contains("jkl"); }, 2000));
-    EXPECT_EQ(script(), "[00:00:01.00]Ajkl⏎k[00:00:03.00]");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return editorText().contains("jkl"); }, 2000));
+    EXPECT_EQ(editorText(), "[00:00:01.00]Ajkl⏎k[00:00:03.00]");
     EXPECT_TRUE(window->shouldResignFirstResponder())
         << "the script editor leaves the keyboard to the block's text";
     EXPECT_TRUE(text->hasFocus());

@@ -182,7 +182,7 @@ TEST_F(PreferenceWindowTest, ChangingTheToolbarIsAnnounced) {
 
 TEST_F(PreferenceWindowTest, TheChosenDirectoryIsStoredAndShown) {
     const QString chosen = directory.filePath("Autosaves");
-    presenter.directoryAnswers.enqueue(chosen);
+    presenter.directoryAnswers.append(chosen);
     click("changeAutoSaveDirectory");
     ASSERT_EQ(presenter.directoryRequests.size(), 1);
     EXPECT_EQ(presenter.directoryRequests[0].directory, QDir::homePath() + "/Documents/Quillery/");

@@ -118,7 +118,7 @@ TEST_F(ProjectSessionTest, SavesAndReopensEverythingTheWindowHolds) {
     host.held.needComposition = true;
     host.held.onlyAssembleAudio = true;
     makeUnsaved("[00:00:01.05]Hello⏎there[00:00:03.00]");
-    presenter.saveAnswers.enqueue(path("My Film"));
+    presenter.saveAnswers.append(path("My Film"));
 
     session->saveQuilleryDoc();
     EXPECT_TRUE(session->isSaved());
@@ -163,7 +163,7 @@ TEST_F(ProjectSessionTest, AMovieGoneFromItsPathIsOpenedFromNextToTheProject) {
 
 TEST_F(ProjectSessionTest, SaveOfAnAutoSaveProjectAsksForANewNameThenNewAsksNothing) {
     session->openQuilleryDocAtFile(writeProject("AutoSave_20240102030405.qyb", "text"));
-    presenter.saveAnswers.enqueue(path("Mine.qyb"));
+    presenter.saveAnswers.append(path("Mine.qyb"));
     session->saveQuilleryDoc();
     ASSERT_EQ(presenter.saveRequests.size(), 1);
     EXPECT_EQ(presenter.saveRequests[0].proposedName, "Quillery Project File.qyb");
@@ -270,9 +270,9 @@ TEST_P(UnsavedAnswers, FollowTheChosenButton) {
     row.hasProjectFile ? session->openQuilleryDocAtFile(own) : session->createNewProject();
     host.calls.clear();
     makeUnsaved("unsaved work");
-    presenter.alertAnswers.enqueue(row.answer);
+    presenter.alertAnswers.append(row.answer);
     if (row.saveAs)
-        presenter.saveAnswers.enqueue(path(row.saveAs));
+        presenter.saveAnswers.append(path(row.saveAs));
 
     EXPECT_EQ(runFlow(row), row.expectFinished);
     ASSERT_EQ(presenter.alerts.size(), 1);

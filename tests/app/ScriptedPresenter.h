@@ -1,36 +1,29 @@
-// A message presenter for tests: it records every question and answers from queues the
-// test fills beforehand (the first button, or cancel, when a queue runs dry).
+// A message presenter for tests: it records every question and answers from lists the
+// test fills beforehand (the first button, or cancel, when a list runs dry).
 #pragma once
 
 #include "QYMessagePresenter.h"
 
 #include <QList>
-#include <QQueue>
 
 namespace quillery::test {
 
 class ScriptedPresenter : public QYMessagePresenter {
 public:
     int runAlert(const AlertRequest& request) override {
-        alerts.append(request);
-        return alertAnswers.isEmpty() ? 0 : alertAnswers.dequeue();
+        return answer(alerts, request, alertAnswers, 0);
     }
     QString chooseFileToOpen(const FileRequest& request) override {
-        openRequests.append(request);
-        return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
+        return answer(openRequests, request, openAnswers, QString());
     }
     QString chooseFileToSave(const FileRequest& request) override {
-        saveRequests.append(request);
-        return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+        return answer(saveRequests, request, saveAnswers, QString());
     }
     QString chooseDirectory(const FileRequest& request) override {
-        directoryRequests.append(request);
-        return directoryAnswers.isEmpty() ? QString() : directoryAnswers.dequeue();
+        return answer(directoryRequests, request, directoryAnswers, QString());
     }
-
     int chooseItem(const ChoiceRequest& request) override {
-        choiceRequests.append(request);
-        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
+        return answer(choiceRequests, request, choiceAnswers, -1);
     }
 
     QStringList alertTexts() const {
@@ -40,16 +33,24 @@ public:
         return texts;
     }
 
-    QQueue<int> alertAnswers;
-    QQueue<QString> openAnswers;
-    QQueue<QString> saveAnswers;
-    QQueue<QString> directoryAnswers;
-    QQueue<int> choiceAnswers;
+    QList<int> alertAnswers;
+    QList<QString> openAnswers;
+    QList<QString> saveAnswers;
+    QList<QString> directoryAnswers;
+    QList<int> choiceAnswers;
     QList<AlertRequest> alerts;
     QList<FileRequest> openRequests;
     QList<FileRequest> saveRequests;
     QList<FileRequest> directoryRequests;
     QList<ChoiceRequest> choiceRequests;
+
+private:
+    template <typename Request, typename Answer>
+    static Answer answer(QList<Request>& requests, const Request& request, QList<Answer>& answers,
+                         const Answer& whenDry) {
+        requests.append(request);
+        return answers.isEmpty() ? whenDry : answers.takeFirst();
+    }
 };
 
 } // namespace quillery::test
