@@ -84,11 +84,6 @@ public:
     QStringList loaded;
 };
 
-void setAnswers(QQueue<int>& queue, const QList<int>& answers) {
-    queue.clear();
-    queue.append(answers);
-}
-
 class QYFCP7BridgeTest : public testing::Test {
 protected:
     void SetUp() override { folder.setPath(dir.path()); }
@@ -96,9 +91,18 @@ protected:
     QString project(const QString& name, const QList<TestSequence>& sequences) {
         return writeProject(folder, name, sequences);
     }
-    QStringList choices(int request) const { return presenter.choiceRequests.value(request).items; }
-    // Whether "Send to FCP" reached the endpoint, which writes what it receives.
-    bool sequenceSent() const { return folder.exists(kNewName + ".xml"); }
+    // Starts Final Cut Pro with these options, or leaves it off for nullopt.
+    void startWith(const std::optional<QStringList>& options) {
+        if (options) {
+            ASSERT_TRUE(endpoint.start(dir.path(), *options));
+        }
+    }
+    // Whether "Send to FCP" reached the endpoint, which writes what it receives; the next
+    // row starts afresh.
+    bool takeSentSequence() {
+        endpoint.stop();
+        return folder.remove(kNewName + ".xml");
+    }
 
     QTemporaryDir dir;
     QDir folder;
@@ -109,14 +113,7 @@ protected:
     QYFCP7Bridge bridge{host, presenter, transport};
 };
 
-TEST_F(QYFCP7BridgeTest, WithoutFinalCutProTheFetchFailsWithItsAlert) {
-    bridge.loadFromFinalCutPro();
-    EXPECT_EQ(presenter.alertTexts(), QStringList{kFetchFailure});
-    EXPECT_EQ(presenter.alerts.front().title, "Warning");
-    EXPECT_EQ(presenter.alerts.front().buttons, QStringList{"Confrim"});
-    EXPECT_TRUE(host.loaded.isEmpty());
-    EXPECT_EQ(host.contentChecks, 1);
-}
+const std::optional<QStringList> kNotRunning;
 
 TEST_F(QYFCP7BridgeTest, NothingIsAskedOfFinalCutProWhenTheTextMustStay) {
     host.mayReplace = false;
@@ -163,11 +160,11 @@ TEST_F(QYFCP7BridgeTest, SeveralProjectsAreOfferedByFileName) {
     const QString second = project("B Project.xml", {kTrailer});
     ASSERT_TRUE(endpoint.start(dir.path()));
 
-    setAnswers(presenter.choiceAnswers, {1});
+    presenter.choiceAnswers = {1};
     bridge.loadFromFinalCutPro();
     ASSERT_EQ(presenter.choiceRequests.size(), 1);
     EXPECT_EQ(presenter.choiceRequests[0].title, "Please choose the Final Cut Pro project");
-    EXPECT_EQ(choices(0), QStringList({"A Project.xml", "B Project.xml"}));
+    EXPECT_EQ(presenter.choiceRequests[0].items, QStringList({"A Project.xml", "B Project.xml"}));
     EXPECT_EQ(host.loadedUuids(), QStringList{"UUID-T"});
     EXPECT_EQ(bridge.fcpFilePath(), second);
 
@@ -179,21 +176,18 @@ TEST_F(QYFCP7BridgeTest, SeveralProjectsAreOfferedByFileName) {
 TEST_F(QYFCP7BridgeTest, SeveralSequencesAreOfferedByNameRootFirst) {
     project("Project.xml", {kInBin, kEpisode, kTrailer});
     ASSERT_TRUE(endpoint.start(dir.path()));
-    struct Row {
-        int choice;
-        QStringList uuids;
-    };
-    const Row rows[] = {{1, {"UUID-T"}}, {2, {"UUID-ALT"}}, {-1, {}}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.choice);
+    for (const auto& [choice, uuids] :
+         {std::pair{1, QStringList{"UUID-T"}}, {2, {"UUID-ALT"}}, {-1, {}}}) {
+        SCOPED_TRACE(choice);
         host.loaded.clear();
         presenter.choiceRequests.clear();
-        setAnswers(presenter.choiceAnswers, {row.choice});
+        presenter.choiceAnswers = {choice};
         bridge.loadFromFinalCutPro();
         ASSERT_EQ(presenter.choiceRequests.size(), 1);
         EXPECT_EQ(presenter.choiceRequests[0].title, "Please choose the sequence");
-        EXPECT_EQ(choices(0), QStringList({"Episode 1", "Trailer", "Alternate"}));
-        EXPECT_EQ(host.loadedUuids(), row.uuids);
+        EXPECT_EQ(presenter.choiceRequests[0].items,
+                  QStringList({"Episode 1", "Trailer", "Alternate"}));
+        EXPECT_EQ(host.loadedUuids(), uuids);
     }
     EXPECT_TRUE(presenter.alerts.isEmpty());
 }
@@ -202,19 +196,26 @@ TEST_F(QYFCP7BridgeTest, RefusalsAndEmptyAnswers) {
     struct Row {
         const char* name;
         QList<QList<TestSequence>> projects;
-        QStringList options;
+        std::optional<QStringList> options;
         QStringList alerts;
     };
     const Row rows[] = {
+        {"Final Cut Pro not running", {{kEpisode}}, kNotRunning, {kFetchFailure}},
         {"the current sequence is refused",
          {{kEpisode}},
-         {"--current", "Episode 1", "--fail", "eTCX=-1708"},
+         QStringList{"--current", "Episode 1", "--fail", "eTCX=-1708"},
          {kFetchFailure}},
-        {"the project export is refused", {{kEpisode}}, {"--fail", "eXML=-43"}, {kFetchFailure}},
-        {"the sequence is refused", {{kEpisode}}, {"--fail", "gXML=-1728"}, {kFetchFailure}},
-        {"the project list is refused", {{kEpisode}}, {"--fail", "fcLP=-1708"}, {}},
-        {"no project is open", {}, {}, {}},
-        {"a project without sequences", {{}}, {}, {kNoSequence}},
+        {"the project export is refused",
+         {{kEpisode}},
+         QStringList{"--fail", "eXML=-43"},
+         {kFetchFailure}},
+        {"the sequence is refused",
+         {{kEpisode}},
+         QStringList{"--fail", "gXML=-1728"},
+         {kFetchFailure}},
+        {"the project list is refused", {{kEpisode}}, QStringList{"--fail", "fcLP=-1708"}, {}},
+        {"no project is open", {}, QStringList{}, {}},
+        {"a project without sequences", {{}}, QStringList{}, {kNoSequence}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -223,53 +224,58 @@ TEST_F(QYFCP7BridgeTest, RefusalsAndEmptyAnswers) {
         for (qsizetype i = 0; i < row.projects.size(); ++i)
             project(QStringLiteral("Project %1.xml").arg(i), row.projects[i]);
         presenter.alerts.clear();
-        ASSERT_TRUE(endpoint.start(dir.path(), row.options));
+        host.contentChecks = 0;
+        startWith(row.options);
         bridge.loadFromFinalCutPro();
         EXPECT_EQ(presenter.alertTexts(), row.alerts);
+        if (!row.alerts.isEmpty()) {
+            EXPECT_EQ(presenter.alerts.front().title, "Warning");
+            EXPECT_EQ(presenter.alerts.front().buttons, QStringList{"Confrim"});
+        }
         EXPECT_TRUE(host.loaded.isEmpty());
         EXPECT_TRUE(presenter.choiceRequests.isEmpty());
+        EXPECT_EQ(host.contentChecks, 1);
         endpoint.stop();
     }
 }
 
 TEST_F(QYFCP7BridgeTest, SendingChecksFirstThenReports) {
+    const QStringList running{"--current", "x"};
     struct Row {
         const char* name;
         bool documentRead;
         bool timeStringErrors;
-        QStringList options; // empty: Final Cut Pro is not running
-        QStringList alerts;
+        std::optional<QStringList> options;
+        QString alert;
         bool sent;
     };
     const Row rows[] = {
-        {"nothing read yet", false, false, {"--current", "x"}, {kNothingRead}, false},
-        {"time strings in error", true, true, {"--current", "x"}, {kTimeCodeErrors}, false},
-        {"sent", true, false, {"--current", "x"}, {kSent}, true},
-        {"refused by Final Cut Pro", true, false, {"--fail", "iXML=-108"}, {kSendFailure}, false},
-        {"Final Cut Pro not running", true, false, {}, {kSendFailure}, false},
+        {"nothing read yet", false, false, running, kNothingRead, false},
+        {"time strings in error", true, true, running, kTimeCodeErrors, false},
+        {"sent", true, false, running, kSent, true},
+        {"refused by Final Cut Pro", true, false, QStringList{"--fail", "iXML=-108"}, kSendFailure,
+         false},
+        {"Final Cut Pro not running", true, false, kNotRunning, kSendFailure, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         presenter.alerts.clear();
         host.documentRead = row.documentRead;
         host.timeStringErrors = row.timeStringErrors;
-        if (!row.options.isEmpty()) {
-            ASSERT_TRUE(endpoint.start(dir.path(), row.options));
-        }
+        startWith(row.options);
         bridge.sendToFinalCutPro();
-        EXPECT_EQ(presenter.alertTexts(), row.alerts);
-        EXPECT_EQ(sequenceSent(), row.sent);
-        folder.remove(kNewName + ".xml");
-        endpoint.stop();
+        EXPECT_EQ(presenter.alertTexts(), QStringList{row.alert});
+        EXPECT_EQ(takeSentSequence(), row.sent);
     }
 }
 
 TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
+    const QStringList current{"--current", "Episode 1"};
+    const QList<TestSequence> two{kEpisode, kTrailer};
     struct Row {
         const char* name;
         QList<TestSequence> sequences;
-        bool running; // whether Final Cut Pro runs
-        QStringList options;
+        std::optional<QStringList> options;
         int answer; // 0 Cancel, 1 Continue
         QList<int> choices;
         bool templateFound;
@@ -277,25 +283,16 @@ TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
         bool sent;
     };
     const Row rows[] = {
-        {"cancelled", {kEpisode}, true, {"--current", "Episode 1"}, 0, {}, true, {}, false},
-        {"one sequence", {kEpisode}, true, {"--current", "Episode 1"}, 1, {}, true, {kSent}, true},
-        {"a chosen sequence", {kEpisode, kTrailer}, true, {}, 1, {0}, true, {kSent}, true},
-        {"the sequence chooser cancelled",
-         {kEpisode, kTrailer},
-         true,
-         {},
-         1,
-         {-1},
-         true,
-         {},
-         false},
-        {"no sample text in the sequence", {kEpisode}, true, {}, 1, {}, false, {}, false},
-        {"Final Cut Pro not running", {kEpisode}, false, {}, 1, {}, true, {kFetchFailure}, false},
+        {"cancelled", {kEpisode}, current, 0, {}, true, {}, false},
+        {"one sequence", {kEpisode}, current, 1, {}, true, {kSent}, true},
+        {"a chosen sequence", two, QStringList{}, 1, {0}, true, {kSent}, true},
+        {"the sequence chooser cancelled", two, QStringList{}, 1, {-1}, true, {}, false},
+        {"no sample text in the sequence", {kEpisode}, QStringList{}, 1, {}, false, {}, false},
+        {"Final Cut Pro not running", {kEpisode}, kNotRunning, 1, {}, true, {kFetchFailure}, false},
         // The sequence fetch is the one failure that lets the batch go on to the send.
         {"the sequence refused",
          {kEpisode},
-         true,
-         {"--fail", "gXML=-1728"},
+         QStringList{"--fail", "gXML=-1728"},
          1,
          {},
          true,
@@ -306,14 +303,12 @@ TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
         SCOPED_TRACE(row.name);
         project("Project.xml", row.sequences);
         presenter.alerts.clear();
-        setAnswers(presenter.alertAnswers, {row.answer});
-        setAnswers(presenter.choiceAnswers, row.choices);
+        presenter.alertAnswers = {row.answer};
+        presenter.choiceAnswers = row.choices;
         host.contentChecks = 0;
         host.documentRead = true;
         host.acceptsSequences = row.templateFound;
-        if (row.running) {
-            ASSERT_TRUE(endpoint.start(dir.path(), row.options));
-        }
+        startWith(row.options);
 
         bridge.batchChangeFont();
         ASSERT_FALSE(presenter.alerts.isEmpty());
@@ -321,10 +316,8 @@ TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
         EXPECT_EQ(presenter.alerts[0].buttons, QStringList({"Cancel", "Continue"}));
         EXPECT_EQ(presenter.alertTexts().mid(1), row.alerts);
         EXPECT_EQ(host.contentChecks, 0) << "a batch replaces the text without asking";
-        EXPECT_EQ(sequenceSent(), row.sent);
+        EXPECT_EQ(takeSentSequence(), row.sent);
         EXPECT_FALSE(bridge.batching());
-        folder.remove(kNewName + ".xml");
-        endpoint.stop();
     }
 }
 
