@@ -4,15 +4,17 @@
 #include "QYSetting.h"
 #include "ScriptedPresenter.h"
 #include "SystemUtility.h"
+#include "TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 #include <memory>
 #include <tuple>
+#include <utility>
 
 namespace quillery {
 namespace {
@@ -67,6 +69,24 @@ auto fieldsOf(const QYProjectFile& f) {
                       f.fcp7MovieSecondTrackXMLString);
 }
 
+// The root dictionary's entries as "key=element", sorted, read with a plain XML reader so
+// the file format is checked apart from our own reader.
+QStringList writtenKeys(const QString& path) {
+    QXmlStreamReader xml(test::readFile(path));
+    QStringList entries;
+    QString key;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"key")
+            key = xml.readElementText();
+        else if (!key.isEmpty())
+            entries.append(std::exchange(key, QString()) + u'=' + xml.name().toString());
+    }
+    entries.sort();
+    return entries;
+}
+
 QString titleFor(const QString& name) {
     const SystemUtility& system = SystemUtility::sharedInstance();
     return name + " - " + system.getBundleName() + " " + system.getAppVersion();
@@ -108,21 +128,25 @@ protected:
 TEST_F(ProjectSessionTest, SavesAndReopensEverythingTheWindowHolds) {
     // Away from the project, so finding it next to the project would not do.
     QDir(dir.path()).mkpath("media");
-    const QString movie = path("media/clip.mov");
-    QFile(movie).open(QIODevice::WriteOnly);
-    host.held.fcp7XMLString = "<xmeml><sequence/></xmeml>";
-    host.held.fcp7MovieMainTrackXMLString = "<track>main</track>";
+    const QString movie = test::writeFile(path("media/Épisode 1.mov"), {});
+    host.held.fcp7XMLString = "<xmeml version=\"5\"><sequence/></xmeml>";
+    host.held.fcp7MovieMainTrackXMLString = "<track><clipitem id=\"a\"/></track>";
     host.held.fcp7MovieSecondTrackXMLString = "<track>second</track>";
     host.held.fcpxXMLString = "<fcpxml/>";
     host.held.moviePath = movie;
     host.held.needComposition = true;
     host.held.onlyAssembleAudio = true;
-    makeUnsaved("[00:00:01.05]Hello⏎there[00:00:03.00]");
+    makeUnsaved("[00:00:01.05]Hello⏎there[00:00:03.00]\n字幕 & <b>");
     presenter.saveAnswers.append(path("My Film"));
 
     session->saveQuilleryDoc();
     EXPECT_TRUE(session->isSaved());
     EXPECT_EQ(session->projectPath(), path("My Film.qyb"));
+    EXPECT_EQ(
+        writtenKeys(path("My Film.qyb")),
+        (QStringList{"fcp7MovieMainTrackXMLString=string", "fcp7MovieSecondTrackXMLString=string",
+                     "fcpxxml=string", "movie=string", "needComposition=true",
+                     "onlyAssembleAudio=true", "text=string", "xml=string"}));
 
     FakeHost reopened;
     QYProjectSession other(reopened, presenter, settings);
@@ -135,12 +159,9 @@ TEST_F(ProjectSessionTest, SavesAndReopensEverythingTheWindowHolds) {
 }
 
 TEST_F(ProjectSessionTest, AFileThatIsNotAProjectEmptiesTheEditor) {
-    QFile file(path("Broken.qyb"));
-    file.open(QIODevice::WriteOnly);
-    file.write("[00:00:01.00]not a property list[00:00:02.00]");
-    file.close();
     host.held.subtitleText = "old text";
-    session->openQuilleryDocAtFile(path("Broken.qyb"));
+    session->openQuilleryDocAtFile(
+        test::writeFile(path("Broken.qyb"), "[00:00:01.00]not a property list[00:00:02.00]"));
     EXPECT_EQ(host.held.subtitleText, QString());
     EXPECT_TRUE(host.calls.isEmpty());
     EXPECT_TRUE(presenter.alerts.isEmpty());
@@ -151,7 +172,7 @@ TEST_F(ProjectSessionTest, AMovieGoneFromItsPathIsOpenedFromNextToTheProject) {
     QDir(dir.path()).mkpath("moved");
     const QString project = writeProject("moved/p.qyb", QString(), path("old/clip.mov"));
     const QString nextToProject = path("moved/clip.mov");
-    QFile(nextToProject).open(QIODevice::WriteOnly);
+    test::writeFile(nextToProject, {});
     session->openQuilleryDocAtFile(project);
     EXPECT_EQ(host.held.moviePath, nextToProject);
 
@@ -170,6 +191,9 @@ TEST_F(ProjectSessionTest, SaveOfAnAutoSaveProjectAsksForANewNameThenNewAsksNoth
     EXPECT_EQ(presenter.saveRequests[0].allowedTypes, QStringList{"qyb"});
     EXPECT_EQ(session->projectPath(), path("Mine.qyb"));
     EXPECT_TRUE(session->isSaved());
+    // Nothing loaded: only the text and the two flags.
+    EXPECT_EQ(writtenKeys(path("Mine.qyb")),
+              (QStringList{"needComposition=false", "onlyAssembleAudio=false", "text=string"}));
 
     host.calls.clear();
     session->newQuilleryDoc();
@@ -340,6 +364,47 @@ TEST_F(ProjectSessionTest, AutoSaveTimerFollowsTheInterval) {
     settings.setAutoSaveTimeInteval(0);
     EXPECT_FALSE(session->autoSaveTimer().isActive());
 }
+
+struct ReadCase {
+    const char* name;
+    QByteArray content; // null: no file at all
+    QYProjectFile expected;
+};
+
+class ProjectFileReading : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProjectFileReading, FallsBackToDefaults) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("project.qyb");
+    if (!GetParam().content.isNull())
+        test::writeFile(path, GetParam().content);
+    EXPECT_EQ(fieldsOf(QYProjectFile::initWithFilePath(path)), fieldsOf(GetParam().expected));
+}
+
+QYProjectFile composedOnly() {
+    QYProjectFile file;
+    file.needComposition = true;
+    return file;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProjectFileReading,
+    testing::Values(
+        ReadCase{"Missing", QByteArray(), QYProjectFile()},
+        ReadCase{"RootIsAnArray", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>",
+                 QYProjectFile()},
+        // Texts read a wrong type as empty; flags take a number or a text by its truth.
+        ReadCase{"WrongTypes",
+                 "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+                 "<key>xml</key><integer>7</integer><key>fcpxxml</key><dict/>"
+                 "<key>movie</key><true/><key>text</key><array><string>a</string></array>"
+                 "<key>needComposition</key><string>YES</string>"
+                 "<key>onlyAssembleAudio</key><integer>0</integer>"
+                 "<key>fcp7MovieMainTrackXMLString</key><real>1.5</real>"
+                 "<key>fcp7MovieSecondTrackXMLString</key><date>2020-01-01T00:00:00Z</date>"
+                 "<key>unknown</key><string>ignored</string></dict></plist>",
+                 composedOnly()}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quillery
