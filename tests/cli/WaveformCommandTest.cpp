@@ -22,37 +22,25 @@ std::optional<WaveformFileContents> readWaveformFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? decodeWaveformFile(file.readAll()) : std::nullopt;
 }
 
-TEST(WaveformCommand, WritesTheLevelsOfTheTrackAskedFor) {
+TEST(WaveformCommand, WritesTheLevelsOfTheTracksAskedFor) {
     QUILLERY_REQUIRE_TEST_MEDIA();
     QTemporaryDir folder;
     const QString out = folder.filePath("levels.qywave");
     const cli::Result result = runCli({"waveform", TestMedia::shared().levels(), "-o", out});
     ASSERT_EQ(result.exitCode, cli::Success) << result.standardError.toStdString();
     EXPECT_TRUE(result.standardOutput.startsWith("Extracted 1 audio track(s) of "));
-    EXPECT_TRUE(result.standardOutput.trimmed().endsWith(" s"));
-    const auto contents = readWaveformFile(out);
-    ASSERT_TRUE(contents);
-    ASSERT_EQ(contents->stores.size(), 1u);
-    EXPECT_EQ(contents->stores[0]->mTotalLength(), 3150u);
-    EXPECT_EQ(contents->stores[0]->getData(0, 100), 100);
-    EXPECT_EQ(contents->stores[0]->getData(0, 400), 255);
-}
+    const auto levels = readWaveformFile(out);
+    ASSERT_TRUE(levels && levels->stores.size() == 1);
+    EXPECT_EQ(levels->stores[0]->mTotalLength(), 3150u);
+    EXPECT_EQ(levels->stores[0]->getData(0, 400), 255);
 
-TEST(WaveformCommand, AllTracksOrOneOfThem) {
-    QUILLERY_REQUIRE_TEST_MEDIA();
-    QTemporaryDir folder;
-    const QString all = folder.filePath("all.qywave");
-    ASSERT_EQ(
-        runCli({"waveform", "--track", "all", TestMedia::shared().twoTracks(), "-o", all}).exitCode,
-        cli::Success);
-    EXPECT_EQ(readWaveformFile(all)->stores.size(), 2u);
-    const QString second = folder.filePath("second.qywave");
-    ASSERT_EQ(runCli({"waveform", "--track", "1", TestMedia::shared().twoTracks(), "-o", second})
-                  .exitCode,
-              cli::Success);
-    const auto contents = readWaveformFile(second);
-    ASSERT_EQ(contents->stores.size(), 1u);
-    EXPECT_EQ(contents->stores[0]->trackNumber(), 1);
+    const QString movie = TestMedia::shared().twoTracks();
+    ASSERT_EQ(runCli({"waveform", "--track", "all", movie, "-o", out}).exitCode, cli::Success);
+    EXPECT_EQ(readWaveformFile(out)->stores.size(), 2u);
+    ASSERT_EQ(runCli({"waveform", "--track", "1", movie, "-o", out}).exitCode, cli::Success);
+    const auto second = readWaveformFile(out);
+    ASSERT_EQ(second->stores.size(), 1u);
+    EXPECT_EQ(second->stores[0]->trackNumber(), 1);
 }
 
 TEST(WaveformCommand, RefusesWhatItCannotDo) {
