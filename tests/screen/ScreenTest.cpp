@@ -2,8 +2,9 @@
 // the window is drawn: a toolbar of text along the top, the white editor, the dark player
 // pane; and, with a project whose movie is made by ffmpeg, the movie's picture with the
 // subtitle under the playhead over it, and the subtitle blocks over the waveform.
+#include "TestFiles.h"
+
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using quillery::test::writeFile;
 
 // The share of pixels in a rectangle that are close to the colour.
 double shareOf(const QImage& image, const QRect& area, const QColor& colour) {
@@ -35,49 +38,46 @@ int distinctColours(const QImage& image, const QRect& area) {
     return static_cast<int>(colours.size());
 }
 
-// Runs the editor with these arguments on a 1600 x 1000 screen and returns the picture.
-QImage grabEditor(const QTemporaryDir& home, const QStringList& arguments) {
-    // A configured user: no first-launch question in front of the window.
-    QDir(home.path()).mkpath("config/Quillery");
-    QFile settings(home.filePath("config/Quillery/Quillery.json"));
-    if (!settings.open(QIODevice::WriteOnly))
-        return QImage();
-    settings.write(R"({"firstLaunch": "NO", "isFinalCutPro7ToolBar": true})");
-    settings.close();
-
-    const QString picture = home.filePath("screen.png");
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
-    environment.insert("XDG_CACHE_HOME", home.filePath("cache"));
-    environment.insert("XDG_DATA_HOME", home.filePath("data"));
-    environment.insert("XDG_RUNTIME_DIR", home.path());
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("SDL_AUDIODRIVER", "dummy");
-    QProcess run;
-    run.setProcessEnvironment(environment);
-    run.start("xvfb-run", QStringList{"-a", "-s", "-screen 0 1600x1000x24", QUILLERY_SCREEN_SCRIPT,
-                                      QUILLERY_EDITOR_PATH, QUILLERY_GRABBER_PATH, picture} +
-                              arguments);
-    if (!run.waitForFinished(120000) || run.exitCode() != 0) {
-        ADD_FAILURE() << run.readAllStandardError().toStdString();
-        return QImage();
+class Screen : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* tool : {"xvfb-run", "ffmpeg"}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                GTEST_SKIP() << tool << " is not installed";
+        }
     }
-    return QImage(picture);
-}
 
-bool runFFmpeg(const QStringList& arguments) {
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments);
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
-}
+    // Runs the editor with these arguments on a 1600 x 1000 screen and returns the picture.
+    QImage grabEditor(const QStringList& arguments) {
+        // A configured user: no first-launch question in front of the window.
+        QDir(home.path()).mkpath("config/Quillery");
+        writeFile(home.filePath("config/Quillery/Quillery.json"),
+                  R"({"firstLaunch": "NO", "isFinalCutPro7ToolBar": true})");
+        const QString picture = home.filePath("screen.png");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString folder : {"config", "cache", "data"})
+            environment.insert("XDG_" + folder.toUpper() + "_HOME", home.filePath(folder));
+        environment.insert("XDG_RUNTIME_DIR", home.path());
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("SDL_AUDIODRIVER", "dummy");
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.start("xvfb-run",
+                  QStringList{"-a", "-s", "-screen 0 1600x1000x24", QUILLERY_SCREEN_SCRIPT,
+                              QUILLERY_EDITOR_PATH, QUILLERY_GRABBER_PATH, picture} +
+                      arguments);
+        if (!run.waitForFinished(120000) || run.exitCode() != 0)
+            ADD_FAILURE() << run.readAllStandardError().toStdString();
+        const QImage screen(picture);
+        EXPECT_EQ(screen.size(), QSize(1600, 1000));
+        return screen;
+    }
 
-TEST(Screen, TheEditorWindowIsDrawnWithItsToolbarAndPanes) {
-    if (QStandardPaths::findExecutable("xvfb-run").isEmpty())
-        GTEST_SKIP() << "xvfb-run is not installed";
     QTemporaryDir home;
-    const QImage screen = grabEditor(home, {});
-    ASSERT_FALSE(screen.isNull());
-    ASSERT_EQ(screen.size(), QSize(1600, 1000));
+};
+
+TEST_F(Screen, TheEditorWindowIsDrawnWithItsToolbarAndPanes) {
+    const QImage screen = grabEditor({});
     // The toolbar: a light band of text just under the menu bar.
     EXPECT_GT(distinctColours(screen, QRect(0, 25, 700, 30)), 8);
     // The editor: the top of the right-hand column is white.
@@ -86,53 +86,23 @@ TEST(Screen, TheEditorWindowIsDrawnWithItsToolbarAndPanes) {
     EXPECT_GT(shareOf(screen, QRect(100, 200, 400, 300), Qt::black), 0.9);
 }
 
-// A project of a 12-second movie made by ffmpeg and the script.
-QString makeProject(const QTemporaryDir& home, const QString& script) {
+TEST_F(Screen, AProjectShowsItsMovieWithTheSubtitleOverItAndTheBlocksOverTheWaveform) {
     const QString movie = home.filePath("movie.mp4");
-    if (!runFFmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=12", "-f", "lavfi",
-                    "-i", "sine=d=12", "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt",
-                    "yuv420p", "-c:a", "aac", movie}))
-        return QString();
-    const QString project = home.filePath("Screen.qyb");
-    QFile file(project);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-<key>movie</key><string>%1</string>
-<key>text</key><string>%2</string>
-</dict></plist>)")
-                   .arg(movie, script)
-                   .toUtf8());
-    return project;
-}
-
-TEST(Screen, TheWaveformShowsTheSubtitleBlocks) {
-    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() ||
-        QStandardPaths::findExecutable("ffmpeg").isEmpty())
-        GTEST_SKIP() << "xvfb-run or ffmpeg is not installed";
-    QTemporaryDir home;
+    ASSERT_EQ(
+        QProcess::execute("ffmpeg", {"-loglevel", "error", "-f", "lavfi", "-i",
+                                     "testsrc2=size=640x360:rate=25:duration=12", "-f", "lavfi",
+                                     "-i", "sine=d=12", "-c:v", "libx264", "-preset", "ultrafast",
+                                     "-pix_fmt", "yuv420p", "-c:a", "aac", movie}),
+        0);
     const QString project =
-        makeProject(home, "[00:00:01.00]ONE[00:00:03.00]\nuntimed\n[00:00:03.10]TWO[00:00:05.10]");
-    ASSERT_FALSE(project.isEmpty());
-    const QImage screen = grabEditor(home, {project});
-    ASSERT_FALSE(screen.isNull());
-    // Under the editor, right of the player: the waveform pane, where the two blocks of
-    // 300 pixels (2 s at 150 a second) fill most of the view in translucent red over its
-    // grey, (236, 237, 239) seen through red at 0.3.
-    EXPECT_GT(shareOf(screen, QRect(705, 640, 690, 210), QColor(242, 173, 175)), 0.4);
-}
-
-TEST(Screen, ThePlayerShowsTheMovieWithTheSubtitleOverIt) {
-    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() ||
-        QStandardPaths::findExecutable("ffmpeg").isEmpty())
-        GTEST_SKIP() << "xvfb-run or ffmpeg is not installed";
-    QTemporaryDir home;
-    const QString project =
-        makeProject(home, "[00:00:00.00]SUBTITLE OVER THE PICTURE[00:00:10.00]");
-    ASSERT_FALSE(project.isEmpty());
-    const QImage screen = grabEditor(home, {project});
-    ASSERT_FALSE(screen.isNull());
+        writeFile(home.filePath("Screen.qyb"),
+                  QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>movie</key><string>%1</string><key>text</key><string>)"
+                                 "[00:00:00.00]SUBTITLE OVER THE PICTURE[00:00:02.00]\nuntimed\n"
+                                 "[00:00:02.10]TWO[00:00:04.10]</string></dict></plist>")
+                      .arg(movie)
+                      .toUtf8());
+    const QImage screen = grabEditor({project});
     // The movie's colour bars fill the middle of the player pane.
     EXPECT_GT(distinctColours(screen, QRect(50, 300, 600, 200)), 20);
     // Below the picture, on the black border, the subtitle's box: grey 163 at 0.3 over
@@ -140,6 +110,10 @@ TEST(Screen, ThePlayerShowsTheMovieWithTheSubtitleOverIt) {
     const QRect band(50, 700, 600, 170);
     EXPECT_GT(shareOf(screen, band, QColor(49, 49, 49)), 0.05);
     EXPECT_GT(shareOf(screen, band, Qt::white), 0.005);
+    // Under the editor, right of the player: the waveform pane, where the two blocks of
+    // 300 pixels (2 s at 150 a second) fill most of the view in translucent red over its
+    // grey, (236, 237, 239) seen through red at 0.3.
+    EXPECT_GT(shareOf(screen, QRect(705, 640, 690, 210), QColor(242, 173, 175)), 0.4);
 }
 
 } // namespace
