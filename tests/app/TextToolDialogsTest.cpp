@@ -1,6 +1,5 @@
 #include "FpsGuard.h"
 #include "QYAdjustTimeCodeWindowController.h"
-#include "QYConsolidateTextWindowController.h"
 #include "QYReplaceTextWindowController.h"
 #include "QYTextView.h"
 
@@ -58,12 +57,9 @@ int codeAfter(QDialog& dialog, const std::function<void()>& close) {
 
 TEST(ReplaceTextSheetTest, ButtonFollowsTheLineCountsAndEveryWayOutHasItsCode) {
     QYReplaceTextWindowController sheet;
-    EXPECT_EQ(sheet.textView()->placeholderText(),
-              "Please paste your text here or drag and drop your text file here");
     sheet.setOriginalText("[00:00:01.00]one[00:00:02.00]\n\n[00:00:03.00]two[00:00:04.00]\n");
     EXPECT_FALSE(sheet.doneButton()->isEnabled());
-    EXPECT_EQ(sheet.warningLabel()->text(),
-              "The line quantity of oringal 2 is not the same as replace text 0");
+    EXPECT_FALSE(sheet.warningLabel()->text().isEmpty());
     sheet.textView()->setPlainText("uno\n dos \n");
     EXPECT_TRUE(sheet.doneButton()->isEnabled());
     EXPECT_TRUE(sheet.warningLabel()->text().isEmpty());
@@ -87,20 +83,6 @@ TEST(ReplaceTextSheetTest, ButtonFollowsTheLineCountsAndEveryWayOutHasItsCode) {
     EXPECT_EQ(codeAfter(sheet, [&sheet] { sheet.cancelButton()->click(); }), kCancelled);
 }
 
-TEST(ConsolidateTextSheetTest, RefusesOtherCountsAndInterleavesTheTranslation) {
-    QYConsolidateTextWindowController sheet;
-    sheet.setOriginalText("one\ntwo\n");
-    typeInto(sheet.textView(), "uno\ndos\ntres");
-    EXPECT_FALSE(sheet.doneButton()->isEnabled());
-    EXPECT_EQ(sheet.warningLabel()->text(),
-              "The line quantity of oringal 2 is not the same as replace text 3");
-
-    sheet.setOriginalText("[00:00:01.00]one[00:00:02.00]\ntwo\n");
-    typeInto(sheet.textView(), "uno\n\ndos\n");
-    ASSERT_TRUE(sheet.doneButton()->isEnabled());
-    EXPECT_EQ(sheet.getConsolidateText(), "[00:00:01.00]one[00:00:02.00]\nuno\ntwo\ndos");
-}
-
 // The fixture stands in for the script that receives the shift.
 class AdjustTimeCodeDialogTest : public testing::Test, public QYAdjustTimeCodeDelegate {
 protected:
@@ -122,15 +104,29 @@ protected:
     QYAdjustTimeCodeWindowController dialog;
 };
 
-TEST_F(AdjustTimeCodeDialogTest, SteppingPastTheLastFrameCarriesAndOkShiftsWholeFrames) {
+TEST_F(AdjustTimeCodeDialogTest, SteppingCarriesOnlyOkAndReturnShiftAndResetStartsAfresh) {
     retype(dialog.secondTextField(), "1");
     retype(dialog.frameTextField(), "24");
     dialog.frameStepper()->stepUp();
     EXPECT_EQ(fields(), "0 0 2 0");
     EXPECT_EQ(dialog.resultLabel()->text(), "Shift all time codes backward 00:00:02.00");
+    dialog.radio()->button(QYAdjustTimeCodeWindowController::kForwardRow)->click();
+    EXPECT_EQ(dialog.resultLabel()->text(), "Shift all time codes forward 00:00:02.00");
 
+    QLineEdit* field = dialog.frameTextField();
+    EXPECT_EQ(codeAfter(dialog, [field] { QTest::keyClick(field, Qt::Key_Escape); }), kCancelled);
+    EXPECT_EQ(codeAfter(dialog, [field] { QTest::keyClick(field, Qt::Key_Return); }), kConfirmed);
+    EXPECT_EQ(codeAfter(dialog, [this] { dialog.cancelButton()->click(); }), kCancelled);
     EXPECT_EQ(codeAfter(dialog, [this] { dialog.okButton()->click(); }), kConfirmed);
-    EXPECT_EQ(shifts, QStringList{"50000/25000 backward"});
+    EXPECT_EQ(shifts, QStringList(2, "50000/25000 forward"));
+
+    const FpsGuard ntsc(29.97);
+    dialog.reset();
+    EXPECT_EQ(fields(), "0 0 0 0");
+    EXPECT_EQ(dialog.radio()->checkedId(), QYAdjustTimeCodeWindowController::kBackwardRow);
+    EXPECT_EQ(dialog.resultLabel()->text(), "Shift all time codes backward 00:00:00.00");
+    EXPECT_EQ(dialog.fps(), 29.97);
+    EXPECT_EQ(dialog.focusWidget(), dialog.frameTextField());
 }
 
 TEST_F(AdjustTimeCodeDialogTest, InvalidTypingRevertsToTheStepper) {
@@ -146,26 +142,6 @@ TEST_F(AdjustTimeCodeDialogTest, InvalidTypingRevertsToTheStepper) {
     dialog.secondTextField()->backspace();
     EXPECT_EQ(dialog.secondTextField()->text(), "0");
     EXPECT_EQ(dialog.resultLabel()->text(), "Shift all time codes backward 02:07:00.02");
-}
-
-TEST_F(AdjustTimeCodeDialogTest, OnlyReturnShiftsAndResetStartsAfresh) {
-    dialog.radio()->button(QYAdjustTimeCodeWindowController::kForwardRow)->click();
-    retype(dialog.frameTextField(), "5");
-    EXPECT_EQ(dialog.resultLabel()->text(), "Shift all time codes forward 00:00:00.05");
-
-    QLineEdit* field = dialog.frameTextField();
-    EXPECT_EQ(codeAfter(dialog, [field] { QTest::keyClick(field, Qt::Key_Escape); }), kCancelled);
-    EXPECT_EQ(codeAfter(dialog, [field] { QTest::keyClick(field, Qt::Key_Return); }), kConfirmed);
-    EXPECT_EQ(codeAfter(dialog, [this] { dialog.cancelButton()->click(); }), kCancelled);
-    EXPECT_EQ(shifts, QStringList{"5000/25000 forward"});
-
-    const FpsGuard ntsc(29.97);
-    dialog.reset();
-    EXPECT_EQ(fields(), "0 0 0 0");
-    EXPECT_EQ(dialog.radio()->checkedId(), QYAdjustTimeCodeWindowController::kBackwardRow);
-    EXPECT_EQ(dialog.resultLabel()->text(), "Shift all time codes backward 00:00:00.00");
-    EXPECT_EQ(dialog.fps(), 29.97);
-    EXPECT_EQ(dialog.focusWidget(), dialog.frameTextField());
 }
 
 // Drops files with these contents on the middle of the view, all in one drag.
