@@ -2,30 +2,20 @@
 #pragma once
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
 
 namespace quillery::test {
 
-// Clicks a button of the next modal sheet or dialog once it is up (within five seconds).
-inline void clickInModal(const std::function<QPushButton*(QWidget*)>& button) {
-    auto* poll = new QTimer;
-    auto* deadline = new QElapsedTimer;
-    deadline->start();
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, deadline, button] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr && deadline->elapsed() < 5000)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        delete deadline;
-        if (modal != nullptr)
+// Clicks a button of the next modal sheet or dialog once it is up (looking for five seconds).
+inline void clickInModal(const std::function<QPushButton*(QWidget*)>& button, int looks = 500) {
+    QTimer::singleShot(10, [button, looks] {
+        if (QWidget* modal = QApplication::activeModalWidget())
             button(modal)->click();
+        else if (looks > 1)
+            clickInModal(button, looks - 1);
     });
-    poll->start();
 }
 
 } // namespace quillery::test
