@@ -4,7 +4,6 @@
 #include "ScriptedPresenter.h"
 
 #include <QTemporaryDir>
-#include <pugixml.hpp>
 
 using namespace quillery;
 using namespace quillery::test;
@@ -66,13 +65,8 @@ public:
     // The uuid of each sequence handed over for reading.
     QStringList loadedUuids() const {
         QStringList uuids;
-        for (const QString& xml : loaded) {
-            pugi::xml_document document;
-            const QByteArray bytes = xml.toUtf8();
-            document.load_buffer(bytes.constData(), bytes.size());
-            uuids << QString::fromUtf8(
-                document.document_element().first_element_by_path("sequence/uuid").child_value());
-        }
+        for (const QString& xml : loaded)
+            uuids << xml.section("<uuid>", 1, 1).section("</uuid>", 0, 0);
         return uuids;
     }
 
@@ -114,6 +108,7 @@ protected:
 };
 
 const std::optional<QStringList> kNotRunning;
+const QStringList kRunning;
 
 TEST_F(QYFCP7BridgeTest, NothingIsAskedOfFinalCutProWhenTheTextMustStay) {
     host.mayReplace = false;
@@ -122,118 +117,82 @@ TEST_F(QYFCP7BridgeTest, NothingIsAskedOfFinalCutProWhenTheTextMustStay) {
     EXPECT_TRUE(host.loaded.isEmpty());
 }
 
-TEST_F(QYFCP7BridgeTest, FetchesASingleSequenceWithoutAChooser) {
-    struct Row {
-        const char* name;
-        QList<TestSequence> sequences;
-        QStringList options;
-        QString uuid;
-        bool fromProject; // through the project list, not the current sequence
-    };
-    const Row rows[] = {
-        {"the current sequence", {kEpisode, kTrailer}, {"--current", "Trailer"}, "UUID-T", false},
-        {"the one sequence of the one project", {kEpisode}, {}, "UUID-E1", true},
-        {"a project followed by stray bytes",
-         {kEpisode},
-         {"--trailing", "\n\t<</"},
-         "UUID-E1",
-         true},
-        {"the one sequence, kept in a bin", {kInBin}, {}, "UUID-ALT", true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        host.loaded.clear();
-        const QString path = project("Project.xml", row.sequences);
-        ASSERT_TRUE(endpoint.start(dir.path(), row.options));
-        bridge.loadFromFinalCutPro();
-        EXPECT_EQ(host.loadedUuids(), QStringList{row.uuid});
-        EXPECT_TRUE(presenter.alerts.isEmpty()) << presenter.alertTexts().join("\n").toStdString();
-        EXPECT_TRUE(presenter.choiceRequests.isEmpty());
-        EXPECT_EQ(bridge.fcpFilePath(), row.fromProject ? std::optional(path) : std::nullopt);
-        EXPECT_EQ(bridge.fcpVersion(), row.fromProject ? "3.0" : "");
-        endpoint.stop();
-    }
+struct Fetch {
+    const char* name;
+    QList<QList<TestSequence>> projects; // the sequences of each open project
+    std::optional<QStringList> options;  // how Final Cut Pro answers
+    QStringList uuids;                   // the sequences handed over for reading
+    QStringList alerts;
+    int project; // the project file read, when not the current sequence
+    QList<int> choices;
+    QStringList chooser; // its title, then its items
+};
+
+Fetch fetch(const char* name, const QList<QList<TestSequence>>& projects,
+            const std::optional<QStringList>& options, const QStringList& uuids,
+            const QStringList& alerts = {}, int project = -1, const QList<int>& choices = {},
+            const QStringList& chooser = {}) {
+    return {name, projects, options, uuids, alerts, project, choices, chooser};
 }
 
-TEST_F(QYFCP7BridgeTest, SeveralProjectsAreOfferedByFileName) {
-    project("A Project.xml", {kEpisode});
-    const QString second = project("B Project.xml", {kTrailer});
-    ASSERT_TRUE(endpoint.start(dir.path()));
-
-    presenter.choiceAnswers = {1};
-    bridge.loadFromFinalCutPro();
-    ASSERT_EQ(presenter.choiceRequests.size(), 1);
-    EXPECT_EQ(presenter.choiceRequests[0].title, "Please choose the Final Cut Pro project");
-    EXPECT_EQ(presenter.choiceRequests[0].items, QStringList({"A Project.xml", "B Project.xml"}));
-    EXPECT_EQ(host.loadedUuids(), QStringList{"UUID-T"});
-    EXPECT_EQ(bridge.fcpFilePath(), second);
-
-    bridge.loadFromFinalCutPro(); // no answer left: the chooser is cancelled
-    EXPECT_EQ(host.loaded.size(), 1);
-    EXPECT_TRUE(presenter.alerts.isEmpty());
-}
-
-TEST_F(QYFCP7BridgeTest, SeveralSequencesAreOfferedByNameRootFirst) {
-    project("Project.xml", {kInBin, kEpisode, kTrailer});
-    ASSERT_TRUE(endpoint.start(dir.path()));
-    for (const auto& [choice, uuids] :
-         {std::pair{1, QStringList{"UUID-T"}}, {2, {"UUID-ALT"}}, {-1, {}}}) {
-        SCOPED_TRACE(choice);
-        host.loaded.clear();
-        presenter.choiceRequests.clear();
-        presenter.choiceAnswers = {choice};
-        bridge.loadFromFinalCutPro();
-        ASSERT_EQ(presenter.choiceRequests.size(), 1);
-        EXPECT_EQ(presenter.choiceRequests[0].title, "Please choose the sequence");
-        EXPECT_EQ(presenter.choiceRequests[0].items,
-                  QStringList({"Episode 1", "Trailer", "Alternate"}));
-        EXPECT_EQ(host.loadedUuids(), uuids);
-    }
-    EXPECT_TRUE(presenter.alerts.isEmpty());
-}
-
-TEST_F(QYFCP7BridgeTest, RefusalsAndEmptyAnswers) {
-    struct Row {
-        const char* name;
-        QList<QList<TestSequence>> projects;
-        std::optional<QStringList> options;
-        QStringList alerts;
+TEST_F(QYFCP7BridgeTest, FetchingFindsTheSequenceOrSaysWhyNot) {
+    const QStringList projects{"Please choose the Final Cut Pro project", "Project 0.xml",
+                               "Project 1.xml"};
+    const QStringList sequences{"Please choose the sequence", "Episode 1", "Trailer", "Alternate"};
+    const QList<TestSequence> binFirst{kInBin, kEpisode, kTrailer};
+    const QStringList current{"--current", "Trailer"};
+    const Fetch rows[] = {
+        fetch("the current sequence", {{kEpisode, kTrailer}}, current, {"UUID-T"}),
+        fetch("the one sequence of the one project", {{kEpisode}}, kRunning, {"UUID-E1"}, {}, 0),
+        fetch("a project followed by stray bytes", {{kEpisode}},
+              QStringList{"--trailing", "\n\t<</"}, {"UUID-E1"}, {}, 0),
+        fetch("the one sequence, kept in a bin", {{kInBin}}, kRunning, {"UUID-ALT"}, {}, 0),
+        fetch("a chosen project", {{kEpisode}, {kTrailer}}, kRunning, {"UUID-T"}, {}, 1, {1},
+              projects),
+        fetch("the project chooser cancelled", {{kEpisode}, {kTrailer}}, kRunning, {}, {}, -1, {-1},
+              projects),
+        fetch("a chosen sequence", {binFirst}, kRunning, {"UUID-T"}, {}, 0, {1}, sequences),
+        fetch("a chosen sequence from a bin", {binFirst}, kRunning, {"UUID-ALT"}, {}, 0, {2},
+              sequences),
+        fetch("the sequence chooser cancelled", {binFirst}, kRunning, {}, {}, 0, {-1}, sequences),
+        fetch("Final Cut Pro not running", {{kEpisode}}, kNotRunning, {}, {kFetchFailure}),
+        fetch("the current sequence refused", {{kEpisode}},
+              QStringList{"--current", "Episode 1", "--fail", "eTCX=-1708"}, {}, {kFetchFailure}),
+        fetch("the project export refused", {{kEpisode}}, QStringList{"--fail", "eXML=-43"}, {},
+              {kFetchFailure}, 0),
+        fetch("the sequence refused", {{kEpisode}}, QStringList{"--fail", "gXML=-1728"}, {},
+              {kFetchFailure}, 0),
+        fetch("the project list refused", {{kEpisode}}, QStringList{"--fail", "fcLP=-1708"}, {}),
+        fetch("no project open", {}, kRunning, {}),
+        fetch("a project without sequences", {{}}, kRunning, {}, {kNoSequence}, 0),
     };
-    const Row rows[] = {
-        {"Final Cut Pro not running", {{kEpisode}}, kNotRunning, {kFetchFailure}},
-        {"the current sequence is refused",
-         {{kEpisode}},
-         QStringList{"--current", "Episode 1", "--fail", "eTCX=-1708"},
-         {kFetchFailure}},
-        {"the project export is refused",
-         {{kEpisode}},
-         QStringList{"--fail", "eXML=-43"},
-         {kFetchFailure}},
-        {"the sequence is refused",
-         {{kEpisode}},
-         QStringList{"--fail", "gXML=-1728"},
-         {kFetchFailure}},
-        {"the project list is refused", {{kEpisode}}, QStringList{"--fail", "fcLP=-1708"}, {}},
-        {"no project is open", {}, QStringList{}, {}},
-        {"a project without sequences", {{}}, QStringList{}, {kNoSequence}},
-    };
-    for (const Row& row : rows) {
+    for (const Fetch& row : rows) {
         SCOPED_TRACE(row.name);
         for (const QString& file : folder.entryList(QDir::Files))
             folder.remove(file);
+        QStringList files;
         for (qsizetype i = 0; i < row.projects.size(); ++i)
-            project(QStringLiteral("Project %1.xml").arg(i), row.projects[i]);
+            files << project(QStringLiteral("Project %1.xml").arg(i), row.projects[i]);
         presenter.alerts.clear();
+        presenter.choiceRequests.clear();
+        presenter.choiceAnswers = row.choices;
+        host.loaded.clear();
         host.contentChecks = 0;
         startWith(row.options);
+
         bridge.loadFromFinalCutPro();
+        EXPECT_EQ(host.loadedUuids(), row.uuids);
         EXPECT_EQ(presenter.alertTexts(), row.alerts);
-        if (!row.alerts.isEmpty()) {
-            EXPECT_EQ(presenter.alerts.front().title, "Warning");
-            EXPECT_EQ(presenter.alerts.front().buttons, QStringList{"Confrim"});
-        }
-        EXPECT_TRUE(host.loaded.isEmpty());
-        EXPECT_TRUE(presenter.choiceRequests.isEmpty());
+        for (const AlertRequest& alert : presenter.alerts)
+            EXPECT_EQ(QStringList(alert.title) + alert.buttons,
+                      QStringList({"Warning", "Confrim"}));
+        QStringList chooser;
+        for (const ChoiceRequest& request : presenter.choiceRequests)
+            chooser << request.title << request.items;
+        EXPECT_EQ(chooser, row.chooser);
+        EXPECT_EQ(bridge.fcpFilePath(),
+                  row.project < 0 ? std::nullopt : std::optional(files.value(row.project)));
+        EXPECT_EQ(bridge.fcpVersion(), row.project < 0 ? "" : "3.0");
         EXPECT_EQ(host.contentChecks, 1);
         endpoint.stop();
     }
@@ -241,23 +200,20 @@ TEST_F(QYFCP7BridgeTest, RefusalsAndEmptyAnswers) {
 
 TEST_F(QYFCP7BridgeTest, SendingChecksFirstThenReports) {
     const QStringList running{"--current", "x"};
-    struct Row {
+    const struct {
         const char* name;
         bool documentRead;
         bool timeStringErrors;
         std::optional<QStringList> options;
         QString alert;
-        bool sent;
+    } rows[] = {
+        {"nothing read yet", false, false, running, kNothingRead},
+        {"time strings in error", true, true, running, kTimeCodeErrors},
+        {"sent", true, false, running, kSent},
+        {"refused by Final Cut Pro", true, false, QStringList{"--fail", "iXML=-108"}, kSendFailure},
+        {"Final Cut Pro not running", true, false, kNotRunning, kSendFailure},
     };
-    const Row rows[] = {
-        {"nothing read yet", false, false, running, kNothingRead, false},
-        {"time strings in error", true, true, running, kTimeCodeErrors, false},
-        {"sent", true, false, running, kSent, true},
-        {"refused by Final Cut Pro", true, false, QStringList{"--fail", "iXML=-108"}, kSendFailure,
-         false},
-        {"Final Cut Pro not running", true, false, kNotRunning, kSendFailure, false},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         presenter.alerts.clear();
         host.documentRead = row.documentRead;
@@ -265,14 +221,14 @@ TEST_F(QYFCP7BridgeTest, SendingChecksFirstThenReports) {
         startWith(row.options);
         bridge.sendToFinalCutPro();
         EXPECT_EQ(presenter.alertTexts(), QStringList{row.alert});
-        EXPECT_EQ(takeSentSequence(), row.sent);
+        EXPECT_EQ(takeSentSequence(), row.alert == kSent);
     }
 }
 
 TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
     const QStringList current{"--current", "Episode 1"};
     const QList<TestSequence> two{kEpisode, kTrailer};
-    struct Row {
+    const struct {
         const char* name;
         QList<TestSequence> sequences;
         std::optional<QStringList> options;
@@ -280,15 +236,13 @@ TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
         QList<int> choices;
         bool templateFound;
         QStringList alerts; // after the question
-        bool sent;
-    };
-    const Row rows[] = {
-        {"cancelled", {kEpisode}, current, 0, {}, true, {}, false},
-        {"one sequence", {kEpisode}, current, 1, {}, true, {kSent}, true},
-        {"a chosen sequence", two, QStringList{}, 1, {0}, true, {kSent}, true},
-        {"the sequence chooser cancelled", two, QStringList{}, 1, {-1}, true, {}, false},
-        {"no sample text in the sequence", {kEpisode}, QStringList{}, 1, {}, false, {}, false},
-        {"Final Cut Pro not running", {kEpisode}, kNotRunning, 1, {}, true, {kFetchFailure}, false},
+    } rows[] = {
+        {"cancelled", {kEpisode}, current, 0, {}, true, {}},
+        {"one sequence", {kEpisode}, current, 1, {}, true, {kSent}},
+        {"a chosen sequence", two, kRunning, 1, {0}, true, {kSent}},
+        {"the sequence chooser cancelled", two, kRunning, 1, {-1}, true, {}},
+        {"no sample text in the sequence", {kEpisode}, kRunning, 1, {}, false, {}},
+        {"Final Cut Pro not running", {kEpisode}, kNotRunning, 1, {}, true, {kFetchFailure}},
         // The sequence fetch is the one failure that lets the batch go on to the send.
         {"the sequence refused",
          {kEpisode},
@@ -296,10 +250,9 @@ TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
          1,
          {},
          true,
-         {kFetchFailure, kSent},
-         true},
+         QStringList{kFetchFailure, kSent}},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         project("Project.xml", row.sequences);
         presenter.alerts.clear();
@@ -316,7 +269,7 @@ TEST_F(QYFCP7BridgeTest, ChangeFontSettingsFetchesAndSendsBackAtOnce) {
         EXPECT_EQ(presenter.alerts[0].buttons, QStringList({"Cancel", "Continue"}));
         EXPECT_EQ(presenter.alertTexts().mid(1), row.alerts);
         EXPECT_EQ(host.contentChecks, 0) << "a batch replaces the text without asking";
-        EXPECT_EQ(takeSentSequence(), row.sent);
+        EXPECT_EQ(takeSentSequence(), row.alerts.contains(kSent));
         EXPECT_FALSE(bridge.batching());
     }
 }
