@@ -109,45 +109,41 @@ TEST_F(MainWindowTest, ImportsAskOnlyWhenTheEditorHoldsTextThenChooseAFile) {
     EXPECT_EQ(presenter.alerts[0].buttons, (QStringList{"Cancel", "Continue"}));
 }
 
+using Window = QYMainWindowController;
+using Export = std::function<void(Window&)>;
+
+Export subtitleFormat(int tag) {
+    return [tag](Window& window) {
+        window.didPressExportSubtitleFileMenuItem(tag);
+    };
+}
+
 TEST_F(MainWindowTest, EveryExportOffersOneTypeAndAppendsItsExtensionOnce) {
     window->replaceTextInTextView("[00:00:01.00]Hello[00:00:02.12]");
-    using Export = void (QYMainWindowController::*)();
-    const auto command = [this](Export e) {
-        return [this, e] {
-            (window.get()->*e)();
-        };
-    };
-    const auto format = [this](int tag) {
-        return [this, tag] {
-            window->didPressExportSubtitleFileMenuItem(tag);
-        };
-    };
     const struct {
-        std::function<void()> run;
+        Export run;
         const char* proposedName;
         const char* type;
         const char* start; // the written file begins so
     } rows[] = {
-        {command(&QYMainWindowController::saveSRTFile), "output.srt", "srt", "0\n00:00:01,000"},
-        {command(&QYMainWindowController::saveSTLFile), "output.stl", "stl", "//This STL"},
-        {command(&QYMainWindowController::saveTextScriptFile), "output.txt", "txt",
-         "0 00;00;01;00"},
-        {command(&QYMainWindowController::exportAvidFile), "AvidOutput.txt", "txt", "@ This file"},
-        {command(&QYMainWindowController::didPressExportPlainTextMenuItem), "output.txt", "txt",
-         "[00:00:01.00]Hello"},
-        {command(&QYMainWindowController::exportWebVTTFile), "output.vtt", "vtt", "WEBVTT"},
-        {format(0), "output.vtt", "vtt", "WEBVTT"},
-        {format(1), "output.sub", "sub", "[TITLE]\nSubViewer 1.0"},
-        {format(2), "output.sub", "sub", "[INFORMATION]"},
-        {format(3), "output.sbv", "sbv", "0:00:01.000,0:00:02.480"},
+        {&Window::saveSRTFile, "output.srt", "srt", "0\n00:00:01,000"},
+        {&Window::saveSTLFile, "output.stl", "stl", "//This STL"},
+        {&Window::saveTextScriptFile, "output.txt", "txt", "0 00;00;01;00"},
+        {&Window::exportAvidFile, "AvidOutput.txt", "txt", "@ This file"},
+        {&Window::didPressExportPlainTextMenuItem, "output.txt", "txt", "[00:00:01.00]Hello"},
+        {&Window::exportWebVTTFile, "output.vtt", "vtt", "WEBVTT"},
+        {subtitleFormat(0), "output.vtt", "vtt", "WEBVTT"},
+        {subtitleFormat(1), "output.sub", "sub", "[TITLE]\nSubViewer 1.0"},
+        {subtitleFormat(2), "output.sub", "sub", "[INFORMATION]"},
+        {subtitleFormat(3), "output.sbv", "sbv", "0:00:01.000,0:00:02.480"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.type);
         QTemporaryDir out;
         const QString again = out.filePath(QString("again.") + row.type);
         presenter.saveAnswers << out.filePath("movie") << again;
-        row.run();
-        row.run();
+        row.run(*window);
+        row.run(*window);
         const QString written = out.filePath(QString("movie.") + row.type);
         EXPECT_TRUE(QString::fromUtf8(readFile(written)).startsWith(row.start)) << row.proposedName;
         EXPECT_TRUE(QFile::exists(again));

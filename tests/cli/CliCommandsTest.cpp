@@ -37,26 +37,25 @@ protected:
 };
 
 TEST_F(CliTest, UsageErrorsExitOneWithTheUsageText) {
-    const QList<QStringList> bad = {
-        {},
-        {"convert", "a.srt"},
-        {"to-script"},
-        {"to-script", "--fps", "abc", "a.srt"},
-        {"to-script", "--fps", "0", "a.srt"},
-        {"to-script", "a.srt", "b.srt"},
-        {"export", "a.txt"},
-        {"export", "--format"},
-        {"export", "--format", "srt", "--movie-duration", "-3", "a.txt"},
-        {"export", "--format", "docx", "-"},
-        {"to-script", "--project", "p.fcpxml", "a.fcpxml"},
-        {"fcpx-export", "-o", "out.fcpxml"},
-        {"fcpx-export", "--project", "p.fcpxml", "-o", "o", "extra"},
-        {"fcp7-export", "--sequence", "s.xml"},
-        {"smoke-export", "--rate", "25", "-o", "smoke.xml", "s.txt"},
-        {"smoke-export", "--template", "t.ttg", "-o", "s.xml", "s.txt"}};
-    for (const QStringList& arguments : bad) {
-        const cli::Result result = run(arguments);
-        EXPECT_EQ(result.exitCode, cli::UsageError) << arguments.join(' ').toStdString();
+    const char* commandLines[] = {"",
+                                  "convert a.srt",
+                                  "to-script",
+                                  "to-script --fps abc a.srt",
+                                  "to-script --fps 0 a.srt",
+                                  "to-script a.srt b.srt",
+                                  "export a.txt",
+                                  "export --format",
+                                  "export --format srt --movie-duration -3 a.txt",
+                                  "export --format docx -",
+                                  "to-script --project p.fcpxml a.fcpxml",
+                                  "fcpx-export -o out.fcpxml",
+                                  "fcpx-export --project p.fcpxml -o out.fcpxml extra",
+                                  "fcp7-export --sequence s.xml",
+                                  "smoke-export --rate 25 -o smoke.xml s.txt",
+                                  "smoke-export --template t.ttg -o smoke.xml s.txt"};
+    for (const char* commandLine : commandLines) {
+        const cli::Result result = run(QString(commandLine).split(' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(result.exitCode, cli::UsageError) << commandLine;
         EXPECT_TRUE(result.standardOutput.isEmpty());
         EXPECT_TRUE(result.standardError.contains("usage: quillery-cli"));
     }
