@@ -3,10 +3,10 @@
 #pragma once
 
 #include "AppleEventDBus.h"
+#include "TestFiles.h"
 
 #include <QDBusConnectionInterface>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -61,11 +61,7 @@ inline QString projectXml(const QList<TestSequence>& sequences) {
 
 inline QString writeProject(const QDir& folder, const QString& name,
                             const QList<TestSequence>& sequences) {
-    const QString path = folder.absoluteFilePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(projectXml(sequences).toUtf8());
-    return path;
+    return writeFile(folder.absoluteFilePath(name), projectXml(sequences).toUtf8());
 }
 
 // The endpoint as a separate process; stopped when this goes.

@@ -21,13 +21,11 @@ inline QByteArray runTool(const QString& program, const QStringList& arguments) 
 inline bool makeMovie(const QString& path, const QString& videoCodec, const QString& audioCodec,
                       double seconds = 2) {
     const QString duration = QString::number(seconds);
-    QProcess process;
-    process.start(QStringLiteral("ffmpeg"),
-                  {"-v", "error", "-y", "-f", "lavfi", "-i",
-                   "testsrc=size=160x120:rate=25:duration=" + duration, "-f", "lavfi", "-i",
-                   "sine=frequency=440:duration=" + duration, "-c:v", videoCodec, "-c:a",
-                   audioCodec, "-shortest", path});
-    return process.waitForFinished(60000) && process.exitCode() == 0;
+    return QProcess::execute("ffmpeg",
+                             {"-v", "error", "-y", "-f", "lavfi", "-i",
+                              "testsrc=size=160x120:rate=25:duration=" + duration, "-f", "lavfi",
+                              "-i", "sine=frequency=440:duration=" + duration, "-c:v", videoCodec,
+                              "-c:a", audioCodec, "-shortest", path}) == 0;
 }
 
 // One line per stream: "codec,type" and ",language" when the stream has a language tag.

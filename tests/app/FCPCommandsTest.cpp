@@ -86,10 +86,15 @@ TEST_F(FCPCommandsTest, FCPXImportSaysWhyAProjectCannotBeUsed) {
     EXPECT_TRUE(presenter.alerts.last().text.startsWith("Can not read the text file"));
 }
 
-TEST_F(FCPCommandsTest, FCPXImportFillsTheEditorAtTheProjectsTimebase) {
+TEST_F(FCPCommandsTest, AFinalCutProXProjectIsImportedExportedAndSent) {
+    window->saveFinalCutProXXML();
+    EXPECT_TRUE(presenter.alerts.value(0).text.startsWith(
+        "You should import Final Cut Pro X XML file before export."));
+
     window->replaceTextInTextView("old");
     presenter.alertAnswers << 1;
-    presenter.openAnswers << titlesRoles();
+    presenter.openAnswers << writeFile("My film from Quillery 20230101120000.fcpxml",
+                                       readFile(titlesRoles()));
     window->loadFinalCutProXXML();
     EXPECT_EQ(presenter.openRequests.value(0).allowedTypes, QStringList{"fcpxml"});
     EXPECT_EQ(editorText(), "[00:00:17.00]Title[00:00:27.01]\n");
@@ -97,50 +102,37 @@ TEST_F(FCPCommandsTest, FCPXImportFillsTheEditorAtTheProjectsTimebase) {
     EXPECT_EQ(window->textView()->fcpxFrameDurationDenominator(), 2400);
     EXPECT_EQ(window->textView()->getAllSubtitles().first()->startNumerator, 17 * 2400);
     EXPECT_TRUE(assembler.fcpx.isEmpty()) << "nothing is assembled unless asked";
-}
 
-TEST_F(FCPCommandsTest, FCPXExportWritesTheProjectAndItsEmptyTwin) {
-    window->saveFinalCutProXXML();
-    EXPECT_TRUE(presenter.alerts.value(0).text.startsWith(
-        "You should import Final Cut Pro X XML file before export."));
-
-    window->dragFCPXFile(
-        writeFile("My film from Quillery 20230101120000.fcpxml", readFile(titlesRoles())));
     window->replaceTextInTextView("[00:00:05.00]Late[00:00:03.00]");
     window->saveFinalCutProXXML();
     EXPECT_TRUE(presenter.alerts.last().text.startsWith("Cannot send to Final Cut Pro cause of the "
                                                         "timecodes confusion."));
     EXPECT_TRUE(presenter.saveRequests.isEmpty());
 
+    // The project and its empty twin; the old stamp in the name gives way to today's.
     window->replaceTextInTextView("[00:00:01.00]One[00:00:02.00]");
     QDir(dir.path()).mkdir("out");
-    presenter.saveAnswers << dir.filePath("out/Final");
+    presenter.saveAnswers << dir.filePath("out/Final") << dir.filePath("sent.fcpxml");
     window->saveFinalCutProXXML();
-    ASSERT_EQ(presenter.saveRequests.size(), 1);
-    EXPECT_EQ(presenter.saveRequests[0].proposedName,
-              "My film from Quillery 20240203040506.fcpxml");
-    EXPECT_EQ(presenter.saveRequests[0].allowedTypes, QStringList{"fcpxml"});
+    const QString name = "My film from Quillery 20240203040506.fcpxml";
+    EXPECT_EQ(presenter.saveRequests.value(0).proposedName, name);
+    EXPECT_EQ(presenter.saveRequests.value(0).allowedTypes, QStringList{"fcpxml"});
     EXPECT_TRUE(readText("out/Final.fcpxml").contains("name=\"One\""));
     EXPECT_TRUE(readText("out/Empty project with just subtitles-Final.fcpxml")
                     .contains("<gap offset=\"0s\" name=\"gap\""));
-}
 
-TEST_F(FCPCommandsTest, SendToFCPXSavesWhenFinalCutProXIsNotInstalled) {
-    window->dragFCPXFile(titlesRoles());
-    presenter.saveAnswers << dir.filePath("sent.fcpxml");
+    // Sent without Final Cut Pro X, the project is saved; with it, it is opened there.
     window->sendToFCPX();
     EXPECT_TRUE(QFile::exists(dir.filePath("sent.fcpxml")));
-
     installed << "com.apple.FinalCut";
     window->sendToFCPX();
-    EXPECT_EQ(presenter.saveRequests.size(), 1) << "no save sheet when it can be sent";
+    EXPECT_EQ(presenter.saveRequests.size(), 2) << "no save panel when it can be sent";
     QTest::qWait(1200);
     ASSERT_EQ(opened.size(), 1) << "opened once, for the send only";
     const QFileInfo sent(opened[0].toLocalFile());
-    EXPECT_EQ(sent.fileName(), "TitlesRoles from Quillery 20240203040506.fcpxml");
+    EXPECT_EQ(sent.fileName(), name);
     EXPECT_TRUE(sent.exists());
-    EXPECT_TRUE(
-        QFile::exists(sent.path() + "/Empty project with just subtitles-" + sent.fileName()));
+    EXPECT_TRUE(QFile::exists(sent.path() + "/Empty project with just subtitles-" + name));
 }
 
 TEST_F(FCPCommandsTest, FCPXAssemblyIsOfferedWhenThePreferenceAsks) {
