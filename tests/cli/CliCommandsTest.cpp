@@ -87,40 +87,34 @@ TEST_F(CliTest, UnreadableInputExitsTwoWithOneLineNamingFileAndReason) {
     }
 }
 
-TEST_F(CliTest, ScriptTextIsNormalisedLikeEditorInputFromFilesAndStandardInput) {
-    EXPECT_EQ(run({"to-script", writeFile("script.txt", "one\r\ntwo\tthree\rfour")}).standardOutput,
-              "one\ntwothree\nfour\n");
-    const QByteArray script = "[00:00:01.00]Hello[00:00:02.12]\n[00:00:03.00]World[00:00:04.00]";
-    EXPECT_EQ(run({"export", "--format", "plain", "-"}, script + "\r\n").standardOutput,
-              script + "\n");
-}
-
-TEST_F(CliTest, TrailingSubtitleRunsToTheMovieDuration) {
-    const QByteArray script = "[00:00:05.00]Last words";
-    const cli::Result result =
-        run({"export", "--format", "srt", "--fps", "25", "--movie-duration", "7.5", "-"}, script);
-    EXPECT_EQ(result.standardOutput, "0\n00:00:05,000 --> 00:00:07,500\nLast words\n");
-}
-
-TEST_F(CliTest, FormatExportsSplitRowsButTheWebVttCommandKeepsTheMark) {
+TEST_F(CliTest, StandardInputIsExportedLikeTheEditorsScript) {
     const struct {
-        const char* format;
+        const char* arguments; // before the "-" for standard input
+        QByteArray script;
         const char* written;
     } rows[] = {
+        {"plain", "[00:00:01.00]A[00:00:02.12]\r\n[00:00:03.00]B\r\n",
+         "[00:00:01.00]A[00:00:02.12]\n[00:00:03.00]B\n"},
+        {"srt --movie-duration 7.5", "[00:00:05.00]Last",
+         "0\n00:00:05,000 --> 00:00:07,500\nLast\n"},
         // The rows reach the writer as line feeds already, so it has no mark left to turn
         // into CR LF.
-        {"sbv", "0:00:01.000,0:00:02.000\r\nA\nB"},
-        {"webvtt", "WEBVTT\n\n00:01.000 --> 00:02.000\nA\nB"},
-        {"vtt", "WEBVTT\n\n00:01.000 --> 00:02.000\nA⏎B"},
-        {"avid", "@ This file written with the Avid Caption plugin, version 1\n\n<begin "
-                 "subtitles>\n\n00:00:01:00 00:00:02:00\nA⏎B\n\n\n\n<end subtitles>"},
+        {"sbv", "[00:00:01.00]A⏎B[00:00:02.00]", "0:00:01.000,0:00:02.000\r\nA\nB"},
+        {"webvtt", "[00:00:01.00]A⏎B[00:00:02.00]", "WEBVTT\n\n00:01.000 --> 00:02.000\nA\nB"},
+        {"vtt", "[00:00:01.00]A⏎B[00:00:02.00]", "WEBVTT\n\n00:01.000 --> 00:02.000\nA⏎B"},
+        {"avid", "[00:00:01.00]A⏎B[00:00:02.00]",
+         "@ This file written with the Avid Caption plugin, version 1\n\n<begin "
+         "subtitles>\n\n00:00:01:00 00:00:02:00\nA⏎B\n\n\n\n<end subtitles>"},
     };
     for (const auto& row : rows) {
-        const cli::Result result = run({"export", "--format", row.format, "--fps", "25", "-"},
-                                       "[00:00:01.00]A⏎B[00:00:02.00]");
-        EXPECT_EQ(QString::fromUtf8(result.standardOutput), QString::fromUtf8(row.written))
-            << row.format;
+        const QStringList arguments = QStringList{"export", "--fps", "25", "--format"} +
+                                      QString(row.arguments).split(' ') + QStringList{"-"};
+        EXPECT_EQ(QString::fromUtf8(run(arguments, row.script).standardOutput),
+                  QString::fromUtf8(row.written))
+            << row.arguments;
     }
+    EXPECT_EQ(run({"to-script", writeFile("script.txt", "one\r\ntwo\tthree\rfour")}).standardOutput,
+              "one\ntwothree\nfour\n");
 }
 
 // Whole seconds, so that SubViewer 1.0, which keeps no fractions, reads back the same.

@@ -42,53 +42,45 @@ protected:
     EndpointProcess endpoint;
 };
 
-TEST_F(MainWindowBridgeTest, GetFCPSequenceFromTheMenuAndTheToolbarFillsTheEditor) {
+// Each command from the menu and from the toolbar: fetched, the font batch that fetches and
+// sends at once, then edited and sent back.
+TEST_F(MainWindowBridgeTest, TheFinalCutPro7CommandsFetchAndSendThroughTheWindow) {
     window->replaceTextInTextView("keep me");
     presenter.alertAnswers << 1; // Continue: the text may be replaced
     menuItem("Get FCP Sequence")->trigger();
-    ASSERT_EQ(presenter.alerts.size(), 2);
-    EXPECT_TRUE(presenter.alerts[1].text.contains("Please confirm the Final Cut Pro is launched"));
+    EXPECT_TRUE(presenter.alerts.value(1).text.contains("Please confirm the Final Cut Pro is "
+                                                        "launched"));
     EXPECT_EQ(editorText(), "keep me") << "without Final Cut Pro the text stays";
 
     ASSERT_TRUE(endpoint.start(dir.path(), {"--current", "Episode 1"}));
+    window->setClock([] { return QDateTime(QDate(2024, 5, 1), QTime(10, 0, 0)); });
     for (QAction* trigger : {menuItem("Get FCP Sequence"), toolbarItem("1.Get FCP7 Sequence")}) {
-        presenter.alerts.clear();
         window->replaceTextInTextView(QString());
         trigger->trigger();
         EXPECT_EQ(editorText(), kEpisodeScript);
         EXPECT_EQ(QYTimeUtility::sharedInstance().getFPS(), 25.0) << "the sequence's rate";
-        EXPECT_TRUE(presenter.alerts.isEmpty());
     }
-}
-
-TEST_F(MainWindowBridgeTest, SendToFCPWritesTheEditedSequenceBack) {
-    ASSERT_TRUE(endpoint.start(dir.path(), {"--current", "Episode 1"}));
-    window->setClock([] { return QDateTime(QDate(2024, 5, 1), QTime(10, 0, 0)); });
-    menuItem("Get FCP Sequence")->trigger();
-    window->replaceTextInTextView("[00:00:01.00]Edited[00:00:02.00]\n");
     const QString name = "Episode 1 from Quillery at 2024-05-01 10-00-00";
-    for (QAction* send : {menuItem("Send to FCP"), toolbarItem("5.Send to FCP7")}) {
-        presenter.alerts.clear();
-        send->trigger();
-        EXPECT_EQ(presenter.alertTexts(),
-                  QStringList{"Sequence \"" + name +
-                              "\" has been sent successfully. Please find it in the Final Cut "
-                              "Pro browser and double click to open it."});
-    }
-    const QString xml = readText(name + ".xml");
-    EXPECT_TRUE(xml.contains("<value>Edited</value>")) << xml.left(400).toStdString();
-    EXPECT_FALSE(xml.contains("<value>Hello</value>"));
-}
-
-TEST_F(MainWindowBridgeTest, ChangeFontSettingsReplacesTheTextAndSendsAtOnce) {
-    ASSERT_TRUE(endpoint.start(dir.path(), {"--current", "Episode 1"}));
+    const QString sent = "Sequence \"" + name +
+                         "\" has been sent successfully. Please find it in "
+                         "the Final Cut Pro browser and double click to open it.";
     window->replaceTextInTextView("[00:00:01.00]Old work[00:00:02.00]");
+    presenter.alerts.clear();
     presenter.alertAnswers << 1; // Continue
     menuItem("Change Font Settings")->trigger();
     EXPECT_EQ(editorText(), kEpisodeScript);
-    ASSERT_EQ(presenter.alerts.size(), 2) << "the question, then the success message only";
-    EXPECT_TRUE(presenter.alerts[1].text.startsWith("Sequence \"Episode 1 from Quillery at "));
+    EXPECT_EQ(presenter.alertTexts().mid(1), QStringList{sent}) << "the success message only";
     EXPECT_FALSE(window->fcp7Bridge().batching());
+
+    QFile::remove(dir.filePath(name + ".xml")); // the batch sent it; another send would be numbered
+    window->replaceTextInTextView("[00:00:01.00]Edited[00:00:02.00]\n");
+    presenter.alerts.clear();
+    menuItem("Send to FCP")->trigger();
+    toolbarItem("5.Send to FCP7")->trigger();
+    EXPECT_EQ(presenter.alertTexts(), QStringList({sent, sent}));
+    const QString xml = readText(name + ".xml");
+    EXPECT_TRUE(xml.contains("<value>Edited</value>")) << xml.left(400).toStdString();
+    EXPECT_FALSE(xml.contains("<value>Hello</value>"));
 }
 
 } // namespace
