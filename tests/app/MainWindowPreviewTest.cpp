@@ -118,30 +118,27 @@ TEST_F(MainWindowPreviewTest, TheSheetsChoiceIsKeptAndAssembledOnceMoreWhenThePr
 
 TEST_F(MainWindowPreviewTest, AnFCPXProjectIsHandedToThePlayerHalfASecondAfterTheSheet) {
     settings.isAutoAssembleVideoAndAudio = true;
-    window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles("red120.mov").toUtf8()));
-    test::clickInModal([](QWidget* sheet) {
-        return static_cast<QYTrackSelectionSheet*>(sheet)->assembleButton();
-    });
-    QTest::qWait(1300);
+    const auto assemble = [this](const QString& secondFile) {
+        window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles(secondFile).toUtf8()));
+        test::clickInModal([](QWidget* sheet) {
+            return static_cast<QYTrackSelectionSheet*>(sheet)->assembleButton();
+        });
+        QTest::qWait(1300);
+    };
+    assemble("red120.mov");
     EXPECT_FALSE(playing()) << "not before half a second";
     ASSERT_TRUE(waitFor([this] { return playing() != nullptr; }, 2000));
     EXPECT_EQ(player().durationSeconds(), 4.0);
     EXPECT_TRUE(presenter.alerts.isEmpty());
-}
 
-TEST_F(MainWindowPreviewTest, AMissingFCPXPictureFileIsShownInTheErrorPanel) {
-    window->openMovie(test::TestMedia::shared().movie());
-    settings.isAutoAssembleVideoAndAudio = true;
-    window->dragFCPXFile(writeFile("p.fcpxml", projectWithSubtitles("gone.mov").toUtf8()));
-    test::clickInModal([](QWidget* sheet) {
-        return static_cast<QYTrackSelectionSheet*>(sheet)->assembleButton();
-    });
+    // A missing picture file is named in the error panel, and no movie takes the old one's place.
+    assemble("gone.mov");
     ASSERT_TRUE(waitFor([this] { return !presenter.alerts.isEmpty(); }, 3000));
     EXPECT_EQ(presenter.alerts[0].title, "Error");
     EXPECT_EQ(presenter.alerts[0].text,
               "Can not load movie : " + PreviewMedia::path("clips/gone.mov") +
                   ". The movie file does not exist.");
-    EXPECT_FALSE(playing()) << "the movie was closed for the assembly, none took its place";
+    EXPECT_FALSE(playing());
 }
 
 TEST_F(MainWindowPreviewTest, APreviewIsEncodedAndWrittenOutWithTheSubtitlesAsATrack) {
