@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, FirstLaunchAsksOnceInASheetThatLetsAProjectOpenBehindIt) 
     EXPECT_EQ(saved.value("isFinalCutPro7ToolBar"), QJsonValue(true));
 }
 
-TEST_F(MainWindowTest, AConfiguredUserGetsTheUntitledWindowWithItsToolbarAtOnce) {
+TEST_F(MainWindowTest, AConfiguredUserGetsTheUntitledWindowWithItsToolbarAndFontAtOnce) {
     EXPECT_TRUE(window->windowTitle().startsWith("Untitle - Quillery "));
     EXPECT_TRUE(window->session().isSaved());
     settings.isFirstLaunch = false;
@@ -217,6 +217,9 @@ TEST_F(MainWindowTest, AConfiguredUserGetsTheUntitledWindowWithItsToolbarAtOnce)
     titles.removeAll(QString());
     EXPECT_TRUE(titles.startsWith("1.Import FCPXXML")) << titles.join(", ").toStdString();
     EXPECT_TRUE(titles.contains("2.Import Video"));
+    const int larger = window->textView()->font().pointSize() + 3; // the last size is kept
+    window->setCurrentFontSize(larger);
+    EXPECT_EQ(window->textView()->font().pointSize(), larger);
 }
 
 TEST_F(MainWindowTest, HelpAndSupportSayWhatToDoWhenNothingOpensThem) {
