@@ -2,11 +2,11 @@
 #include "QYAdjustTimeCodeWindowController.h"
 #include "QYReplaceTextWindowController.h"
 #include "QYTextView.h"
+#include "TestFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -148,12 +148,9 @@ TEST_F(AdjustTimeCodeDialogTest, InvalidTypingRevertsToTheStepper) {
 void dropFiles(QYTextView& view, const QList<QByteArray>& contents) {
     QTemporaryDir dir;
     QList<QUrl> urls;
-    for (const QByteArray& bytes : contents) {
-        QFile file(dir.filePath(QString("%1.txt").arg(urls.size())));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        urls.append(QUrl::fromLocalFile(file.fileName()));
-    }
+    for (const QByteArray& bytes : contents)
+        urls << QUrl::fromLocalFile(
+            test::writeFile(dir.filePath(QString("%1.txt").arg(urls.size())), bytes));
     QMimeData mime;
     mime.setUrls(urls);
     const QPoint at = view.viewport()->rect().center();
