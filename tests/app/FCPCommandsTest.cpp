@@ -127,7 +127,7 @@ TEST_F(FCPCommandsTest, AFinalCutProXProjectIsImportedExportedAndSent) {
     installed << "com.apple.FinalCut";
     window->sendToFCPX();
     EXPECT_EQ(presenter.saveRequests.size(), 2) << "no save panel when it can be sent";
-    QTest::qWait(1200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }));
     ASSERT_EQ(opened.size(), 1) << "opened once, for the send only";
     const QFileInfo sent(opened[0].toLocalFile());
     EXPECT_EQ(sent.fileName(), name);
@@ -142,7 +142,7 @@ TEST_F(FCPCommandsTest, FCPXAssemblyIsOfferedWhenThePreferenceAsks) {
     clickInModal([](QWidget* sheet) {
         return static_cast<QYTrackSelectionSheet*>(sheet)->onlyAudioButton();
     });
-    QTest::qWait(1300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !assembler.fcpx.isEmpty(); }));
     EXPECT_EQ(assembler.fcpx, QList<bool>{true});
     EXPECT_TRUE(window->projectNeedComposition());
     EXPECT_TRUE(window->projectOnlyAssembleAudio());
@@ -248,7 +248,8 @@ TEST_F(FCPCommandsTest, FontSettingsOfTheFirstTitleGoToAllOthers) {
         "project.fcpxml",
         fcpxProject("<clip offset=\"0s\" duration=\"10s\">" + model + other + "</clip>").toUtf8());
     window->didPressBatchChangeFCPXFontMenuItem();
-    QTest::qWait(500);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("project_By Quillery.fcpxml")); }));
     const xml::DocumentPtr changed = xml::parseDocument(readText("project_By Quillery.fcpxml"));
     ASSERT_TRUE(changed);
     const xml::Element second = changed->document_element().select_node("(//title)[2]").node();
