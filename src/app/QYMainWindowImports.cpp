@@ -70,11 +70,14 @@ bool QYMainWindowController::acceptsOpenRequest(const QString& path) {
     return extensionOf(path) == kProjectFileExtension;
 }
 
+// A path from the command line is relative to the folder the editor was started in; the
+// recent projects must still find it when the editor starts somewhere else.
 void QYMainWindowController::openFileOnRequest(const QString& path) {
     if (!acceptsOpenRequest(path))
         return;
+    const QString absolutePath = QFileInfo(path).absoluteFilePath();
     QTimer::singleShot(kOpenRequestDelayMs, this,
-                       [this, path] { session_->openQuilleryDocAtFile(path); });
+                       [this, absolutePath] { session_->openQuilleryDocAtFile(absolutePath); });
 }
 
 // --- Subtitle formats ------------------------------------------------------------------------
