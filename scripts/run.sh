@@ -40,5 +40,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run: the demo project is ready: build/src/app/quillery $demo/Demo.qyb" >&2
   exit 1
 fi
-echo "run: opening $demo/Demo.qyb"
+echo "run: opening $demo/Demo.qyb (Tab plays and pauses the movie)"
 exec build/src/app/quillery "$demo/Demo.qyb"
