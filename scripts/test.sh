@@ -3,4 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+# A test that hangs fails after five minutes instead of holding up the whole run.
+ctest --test-dir build --output-on-failure --timeout 300 -j"$(nproc)"
