@@ -182,7 +182,11 @@ TEST_F(MainWindowTest, FirstLaunchAsksOnceInASheetThatLetsAProjectOpenBehindIt) 
     ASSERT_TRUE(settings.isFirstLaunch);
 
     window->windowDidLoad();
-    window->openFileOnRequest(project);
+    // Named as on a command line, relative to the folder the editor started in.
+    const QString startFolder = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    window->openFileOnRequest("Movie Night.QYB");
+    QDir::setCurrent(startFolder);
     // Only projects are opened on request; this one would replace the project if it were.
     window->openFileOnRequest(writeFile("cues.srt", "1\n00:00:01,000 --> 00:00:02,000\nHi\n"));
     EXPECT_EQ(editorText(), "") << "a second passes first";
@@ -194,6 +198,7 @@ TEST_F(MainWindowTest, FirstLaunchAsksOnceInASheetThatLetsAProjectOpenBehindIt) 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !editorText().isEmpty(); }));
     EXPECT_EQ(editorText(), "[00:00:01.00]Saved[00:00:02.00]") << "opened while the sheet waits";
     EXPECT_TRUE(window->windowTitle().startsWith("Movie Night - Quillery"));
+    EXPECT_EQ(window->session().recentFiles().value(0), project) << "found from any folder";
 
     sheet->choice()->button(QYToolbarButtonPreferenceWindowController::kFinalCutPro7Row)->click();
     sheet->storeChoiceAndClose();
