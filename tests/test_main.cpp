@@ -1,6 +1,8 @@
 // Runs every test inside a Qt application object, so code that posts, translates or
 // shows widgets finds one. Preferences go to Qt's test locations, never the user's.
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #ifdef QUILLERY_WIDGET_TESTS
@@ -22,6 +24,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
 #endif
+    // Qt's test locations are under the home folder, and test programs run side by side:
+    // each gets a home of its own, so one program's preferences never reach another's.
+    const QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
     QStandardPaths::setTestModeEnabled(true);
     TestApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
