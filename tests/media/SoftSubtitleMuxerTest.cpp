@@ -126,11 +126,6 @@ TEST_F(SoftSubtitleMuxerTest, FailuresSayWhyAndLeaveNoFile) {
     }
 }
 
-TEST_F(SoftSubtitleMuxerTest, ReadsTheMoviesFrameRate) {
-    EXPECT_DOUBLE_EQ(movieFrameRate(movie("source.mp4")), 25.0);
-    EXPECT_EQ(movieFrameRate(out.filePath("nothing.mp4")), 0.0);
-}
-
 TEST(SubtitleLanguageCodeTest, BibliographicThreeLetterCodes) {
     struct Row {
         QLocale locale;

@@ -14,23 +14,6 @@ namespace {
 
 using test::storeOfLevels;
 
-TEST(WaveformStoreFile, StoresComeBackWithTheirValuesAndTracks) {
-    const WaveformStorePtr first = storeOfLevels(1, {100, 50});
-    const WaveformStorePtr second = storeOfLevels(1, {20, 255});
-    second->setTrackNumber(3);
-    const auto contents =
-        decodeWaveformFile(encodeWaveformFile("key", {first.get(), second.get()}));
-    ASSERT_TRUE(contents);
-    EXPECT_EQ(contents->sourceKey, "key");
-    ASSERT_EQ(contents->stores.size(), 2u);
-    const WaveformAudioDataStore& back = *contents->stores[1];
-    EXPECT_EQ(back.trackNumber(), 3);
-    EXPECT_EQ(back.mTotalLength(), 300u);
-    EXPECT_TRUE(back.isLoadComplete());
-    EXPECT_EQ(back.getData(0, 0), 20);
-    EXPECT_EQ(back.getData(1, 299), 255);
-}
-
 // The file changed and given a right checksum again, so that only its other checks can
 // refuse it.
 QByteArray resealed(QByteArray bytes, const std::function<void(QByteArray&)>& change) {
