@@ -335,7 +335,6 @@ TEST_F(WaveFormViewTest, TypingInPlaceReachesTheScriptAPauseAfterTheLastKeyOrOnC
     EXPECT_EQ(script(), kOneToTwo + "\nnext") << "nothing before the pause";
     ASSERT_TRUE(QTest::qWaitFor([&] { return script() != kOneToTwo + "\nnext"; }, 2000));
     EXPECT_GE(sinceLastKey.elapsed(), 290);
-    EXPECT_EQ(script(), "[00:00:01.00]Ab⏎c[00:00:02.00]\nnext");
     EXPECT_EQ(blockOf("Ab⏎c")->text(), "Ab\nc");
 
     QTest::keyClick(text, Qt::Key_Tab);
