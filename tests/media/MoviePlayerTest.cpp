@@ -243,17 +243,26 @@ TEST_F(MoviePlayerTest, ASecondMovieIsShownOnlyInItsRanges) {
     EXPECT_FALSE(player.pictureView()->isSecondaryVisible());
 }
 
-TEST_F(MoviePlayerTest, AMovieNoDecoderKnowsShowsTheUnplayableLabel) {
+TEST_F(MoviePlayerTest, OnlyAMovieNoDecoderKnowsShowsTheUnplayableLabel) {
     QFile movie(TestMedia::shared().noAudio());
     ASSERT_TRUE(movie.open(QIODevice::ReadOnly));
-    // The movie with its video codec's tag overwritten by one no decoder knows.
-    QFile file(TestMedia::path("unknown-codec.mp4"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(movie.readAll().replace("avc1", "qy00"));
-    file.close();
-    load(file.fileName());
-    EXPECT_FALSE(player.currentPlayItem());
-    EXPECT_TRUE(player.pictureView()->unplayableLabel()->isVisibleTo(&player));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool unplayable;
+    } rows[] = {{"not-media.mp4", "plain words, no movie", false},
+                // The movie with its video codec's tag overwritten by one no decoder knows.
+                {"unknown-codec.mp4", movie.readAll().replace("avc1", "qy00"), true}};
+    for (const auto& row : rows) {
+        QFile file(TestMedia::path(row.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(row.bytes);
+        file.close();
+        load(file.fileName());
+        EXPECT_FALSE(player.currentPlayItem()) << row.name;
+        EXPECT_EQ(player.pictureView()->unplayableLabel()->isVisibleTo(&player), row.unplayable)
+            << row.name;
+    }
 }
 
 TEST_F(MoviePlayerTest, NoQt5LibraryEntersTheProcess) {

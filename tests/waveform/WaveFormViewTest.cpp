@@ -170,6 +170,7 @@ TEST_P(DrawingTest, DrawsWithinTheLimits) {
     EXPECT_EQ(script(), c.expected);
     EXPECT_FALSE(view.dragToCreateTextView() && view.dragToCreateTextView()->isShown());
     EXPECT_EQ(view.isWaveFormEditing(), c.opensText) << "only an empty subtitle opens for typing";
+    EXPECT_EQ(player.rate, 1) << "a drawn block plays at normal speed";
 }
 
 const DrawCase kDrawCases[] = {

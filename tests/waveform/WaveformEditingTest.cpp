@@ -72,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
     Drags, EdgeDragTest,
     testing::Values(DragCase{"UnderTwoWholePixelsDoesNothing", true, 156.9, 0, 0, std::nullopt, 0},
                     DragCase{"TwoPixelsMoveTheLeftEdge", true, 157, 0, 0, 152, 152.0 / 150},
+                    DragCase{"LeftStopsAtThePreviousStartPlusTenFrames", true, 5, 0.4f, 0, 60, 0.4},
                     DragCase{"HalfASecondWinsOverTheNeighbourLimit", true, 165, 1.8f, 0, 225, 1.5},
                     DragCase{"ScrolledWindowCountsTheOrigin", true, 157, 0, 300, 152, 452.0 / 150},
                     DragCase{"RightKeepsHalfASecond", false, 195, 60, 0, 225, 1.5},
