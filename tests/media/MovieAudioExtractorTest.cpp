@@ -72,7 +72,6 @@ TEST(MovieAudioExtractor, ALaterTrackFillsAStoreOfItsNumberInTheLayer) {
     extractor.DoStartMovieAudioExtraction(itemFor(TestMedia::shared().twoTracks()), 0, 0);
     ASSERT_TRUE(waitUntilFinished(extractor));
     ASSERT_EQ(layer->stores.size(), 1u);
-    EXPECT_EQ(layer->stores.front()->trackNumber(), 1) << "the cache files it by this number";
     EXPECT_GT(layer->stores.front()->getData(1, 1500), 0) << "both channels of a stereo track";
 }
 

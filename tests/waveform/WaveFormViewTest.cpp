@@ -117,6 +117,18 @@ protected:
     void press(QPoint at) { QTest::mousePress(window(), Qt::LeftButton, {}, at); }
     void release(QPoint at) { QTest::mouseRelease(window(), Qt::LeftButton, {}, at); }
     void moveTo(QPoint at) { QTest::mouseMove(window(), at); }
+    void click(QPoint at) { QTest::mouseClick(window(), Qt::LeftButton, {}, at); }
+    void clickOn(const QWidget* button) { click(button->mapTo(&view, button->rect().center())); }
+    // Moves the playhead and lays the view out at it.
+    void playheadAt(double seconds) {
+        player.clock = seconds;
+        view.repaint();
+    }
+    // Types over `length` characters of the script from `at`, as the user does.
+    void typeInScript(qsizetype at, qsizetype length, const QString& text) {
+        editor.setSelectedRange({at, length});
+        editor.insertText(text);
+    }
     // Presses, moves in small steps (as a hand does) and releases.
     void drag(QPoint from, QPoint to, int step = 3) {
         press(from);
@@ -304,13 +316,10 @@ TEST_F(WaveFormViewTest, DeletingStopsItsRepeatPlayAndTakesItOutOfTheScript) {
         load(before);
         moveTo(QPoint(100, kY));
         moveTo(QPoint(220, kY));
-        const QPoint play = view.playButton()->mapTo(&view, view.playButton()->rect().center());
-        QTest::mouseClick(window(), Qt::LeftButton, {}, play);
+        clickOn(view.playButton());
         ASSERT_TRUE(player.playing);
         EXPECT_EQ(player.repeat, editor.getAllSubtitles().front());
-        const QPoint cross =
-            view.deleteButton()->mapTo(&view, view.deleteButton()->rect().center());
-        QTest::mouseClick(window(), Qt::LeftButton, {}, cross);
+        clickOn(view.deleteButton());
         QCoreApplication::processEvents();
         EXPECT_FALSE(player.playing);
         EXPECT_EQ(player.repeat, nullptr);
@@ -341,7 +350,7 @@ TEST_F(WaveFormViewTest, TypingInPlaceReachesTheScriptAPauseAfterTheLastKeyOrOnC
     QTest::keyClick(text, Qt::Key_Tab);
     EXPECT_FALSE(player.playing) << "Tab pauses instead of typing";
     QTest::keyClicks(text, "Z");
-    QTest::mouseClick(window(), Qt::LeftButton, {}, QPoint(700, kY));
+    click(QPoint(700, kY));
     EXPECT_FALSE(view.isWaveFormEditing());
     EXPECT_TRUE(view.editBackgroundView()->isHidden());
     QCoreApplication::processEvents();
@@ -354,20 +363,16 @@ TEST_F(WaveFormViewTest, ThePlayheadHighlightsTheBlockUnderItAndThenLeavesItWhit
     load(kOneToTwo + "\n[00:00:03.00]B[00:00:04.00]");
     QYWaveFormTextView* a = blockOf("A");
     EXPECT_EQ(a->borderColour(), QColor(Qt::red)) << "a new block";
-    player.clock = 1.5;
-    view.repaint();
+    playheadAt(1.5);
     EXPECT_TRUE(a->isHighlighted());
     EXPECT_EQ(a->borderColour(), QColor(Qt::yellow));
-    player.clock = 2.5;
-    view.repaint();
+    playheadAt(2.5);
     EXPECT_FALSE(a->isHighlighted());
     EXPECT_EQ(a->borderColour(), QColor(Qt::white));
     // A block repeating while the movie plays keeps its highlight past its end.
-    player.clock = 1.5;
-    view.repaint();
+    playheadAt(1.5);
     player.playRepeatSubtitle(a->subtitleLine(), 1);
-    player.clock = 2.2;
-    view.repaint();
+    playheadAt(2.2);
     EXPECT_TRUE(a->isHighlighted());
 }
 
@@ -378,13 +383,11 @@ TEST_F(WaveFormViewTest, AStartTypedWhilePlayingGrowsABlockUntilItsEndIsTyped) {
     editor.insertStartTimeCodeInSubtitleLine(editor.getAllSubtitles().front());
     QYWaveFormTextView* pending = view.currentCalculatingEndTimeView();
     ASSERT_NE(pending, nullptr);
-    player.clock = 2.0;
-    view.repaint();
+    playheadAt(2.0);
     EXPECT_TRUE(pending->isShown());
     EXPECT_NEAR(pending->frame().left(), 150, 1e-3);
     EXPECT_NEAR(pending->frame().width(), 150, 1e-3) << "its end runs with the playhead";
-    player.clock = 3.0;
-    view.repaint();
+    playheadAt(3.0);
     EXPECT_FALSE(player.playing) << "the running end reached the next block";
     player.clock = 2.6;
     editor.insertEndTimeCodeInSubtitleLine(editor.getAllSubtitles().front());
@@ -426,8 +429,7 @@ TEST_F(WaveFormViewTest, ScrollingShowsOnlyTheWindowsBlocksAndReusesThem) {
 TEST_F(WaveFormViewTest, ALineStartingBeforeTheWindowShowsOnlyWhenTheWindowIsLaidOut) {
     load("next");
     layer->setNewOriginX(300); // from 2 s
-    editor.setSelectedRange({0, 0});
-    editor.insertText("[00:00:01.00]Early[00:00:03.00]\n");
+    typeInScript(0, 0, "[00:00:01.00]Early[00:00:03.00]\n");
     EXPECT_EQ(blockOf("Early"), nullptr);
     layer->setNewOriginX(301);
     ASSERT_NE(blockOf("Early"), nullptr);
@@ -441,8 +443,7 @@ TEST_F(WaveFormViewTest, KeysTheWaveformDoesNotHandleGoToTheEditorsShortcuts) {
     EXPECT_FALSE(player.playing) << "K pauses the playing movie";
 }
 
-// --- The overview strip
-// ---------------------------------------------------------------------------
+// --- The overview strip ------------------------------------------------------------------------
 
 TEST_F(WaveFormViewTest, StripesFollowTheLinesValidity) {
     player.length = 100;
@@ -456,20 +457,15 @@ TEST_F(WaveFormViewTest, StripesFollowTheLinesValidity) {
         return all;
     };
     EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.3, 0.4}}));
-    const qsizetype lineB = editor.toPlainText().indexOf("B");
-    editor.setSelectedRange({lineB, 0});
-    editor.insertText("[00:00:50.00]");
+    typeInScript(script().indexOf("B"), 0, "[00:00:50.00]");
     EXPECT_EQ(stripes().size(), 1) << "a start alone makes no stripe";
-    editor.setSelectedRange({editor.toPlainText().size(), 0});
-    editor.insertText("[00:01:00.00]");
+    typeInScript(script().size(), 0, "[00:01:00.00]");
     EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.3, 0.4}, {0.5, 0.6}}));
-    editor.setSelectedRange({0, 13});
-    editor.insertText("");
+    typeInScript(0, 13, "");
     EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.5, 0.6}})) << "invalid: no stripe";
     editor.insertText("[00:00:20.00]");
     EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.2, 0.4}, {0.5, 0.6}}));
-    editor.setSelectedRange({0, 0});
-    editor.insertText("[00:00:05.00]First[00:00:10.00]\n");
+    typeInScript(0, 0, "[00:00:05.00]First[00:00:10.00]\n");
     EXPECT_EQ(stripes(), (QList<QPair<double, double>>{{0.05, 0.1}, {0.2, 0.4}, {0.5, 0.6}}));
 }
 
@@ -478,13 +474,9 @@ TEST_F(WaveFormViewTest, SeveralEditsWithinASecondRedrawTheStripesOnce) {
     OverDifferenceSummaryView* strip = view.overView();
     strip->refreshSummaryView(); // the stripes of the load
     const QImage before = strip->stripeImage();
-    const auto setEnd = [&](const QString& end) {
-        editor.setSelectedRange({14, 13});
-        editor.insertText(end);
-    };
-    setEnd("[00:00:03.00]");
+    typeInScript(14, 13, "[00:00:03.00]"); // the end time
     QTest::qWait(400);
-    setEnd("[00:00:04.00]");
+    typeInScript(14, 13, "[00:00:04.00]");
     QElapsedTimer sinceLastEdit;
     sinceLastEdit.start();
     QTest::qWait(400);
@@ -510,7 +502,7 @@ TEST_F(WaveFormViewTest, AClickOnTheStripJumpsTheMovieThereAndCentresTheWaveform
         this, kMoviePlayerGotoPercentageNotification,
         [&](const Notification& n) { jump = n.seconds(); });
     OverDifferenceSummaryView* strip = view.overView();
-    QTest::mouseClick(window(), Qt::LeftButton, {}, strip->mapTo(&view, QPoint(250, 15)));
+    click(strip->mapTo(&view, QPoint(250, 15)));
     QYNotificationCenter::sharedInstance().removeObserver(this);
     ASSERT_TRUE(jump.has_value());
     EXPECT_NEAR(*jump, 0.25, 1e-9);
