@@ -171,43 +171,33 @@ TEST(FCPXXMLParser, LargeAndDeepProjectsReadSafely) {
     EXPECT_EQ(read(fcpxProject(deep)).status, Status::NoTemplate);
 }
 
+// Clip and asset times, volumes and gaps reach the preview's tests (tests/media) through the
+// same model; what they do not hold is here.
 TEST(FCPXXMLParser, ReferencesAndLanesModelTheTimeline) {
     const xml::DocumentPtr document = xml::parseDocument(
-        fcpxProject(
-            "<transition offset=\"0s\" duration=\"1s\"/>"
-            "<clip name=\"Main\" offset=\"50s\" start=\"100s\" duration=\"60s\" format=\"r1\">"
-            "<adjust-volume amount=\"-6dB\"/><conform-rate scaleEnabled=\"0\" srcFrameRate=\"25\"/>"
-            "<video ref=\"a1\" offset=\"0s\" start=\"100s\" duration=\"60s\"/>"
-            "<clip name=\"Sub\" lane=\"2\" offset=\"10s\" duration=\"5s\"/>"
-            "<clip name=\"Off\" lane=\"3\" offset=\"12s\" duration=\"5s\" enabled=\"0\"/></clip>"
-            "<gap name=\"Gap\" offset=\"110s\" duration=\"5s\"/>"
-            "<clip name=\"Hidden\" offset=\"115s\" duration=\"5s\" enabled=\"0\"/>")
-            .replace("<effect id=\"r2\"", "<asset id=\"a1\" name=\"Shot\" "
-                                          "format=\"r1\" start=\"3600s\" src=\"file:///Movies/"
-                                          "A%20shot%C3%A9.mov\"/><effect "
-                                          "id=\"r2\""));
+        fcpxProject("<transition offset=\"0s\" duration=\"1s\"/>"
+                    "<clip name=\"Main\" offset=\"50s\" duration=\"60s\">"
+                    "<clip name=\"Sub\" lane=\"2\" offset=\"10s\" duration=\"5s\"/>"
+                    "<clip name=\"Off\" lane=\"3\" offset=\"12s\" duration=\"5s\" enabled=\"0\"/>"
+                    "<clip name=\"Low\" lane=\"-1\" offset=\"10s\" duration=\"5s\"/></clip>"
+                    "<clip name=\"Hidden\" offset=\"115s\" duration=\"5s\" enabled=\"0\"/>")
+            .replace("<effect id=\"r2\"", "<asset id=\"a1\" src=\"file:///Movies/"
+                                          "A%20shot%C3%A9.mov\"/><effect id=\"r2\""));
     QYFCPXXMLParser& parser = QYFCPXXMLParser::shareInstance();
     const FCPXReferenceDictionary references =
         parser.loadAssetDictionaryFromFCPXDocument(*document);
     ASSERT_TRUE(references.assets.contains("a1"));
     EXPECT_EQ(references.assets["a1"]->src, QString::fromUtf8("/Movies/A shoté.mov"));
-    EXPECT_EQ(references.assets["a1"]->start, MediaTime::make(3600, 1)) << "its time code";
-    EXPECT_EQ(references.assets["a1"]->referenceFormat, references.formats["r1"]);
-    EXPECT_EQ(references.effects["r2"]->name, "Basic Title");
 
-    const QList<FCPXLane> lanes = parser.loadLaneFromFCPXDocument(*document, references);
-    ASSERT_EQ(lanes.size(), 2);
-    EXPECT_EQ(lanes[0].laneNumber, 2) << "highest lane first";
-    ASSERT_EQ(lanes[0].laneItemArray.size(), 1);
-    // A sub-clip at 10 s of a clip starting 100 s into its media, placed at 50 s: -40 s.
-    EXPECT_EQ(lanes[0].laneItemArray[0]->offset.seconds(), -40.0);
-    ASSERT_EQ(lanes[1].laneItemArray.size(), 2) << "transitions and disabled clips are left out";
-    const auto* clip = dynamic_cast<const FCPXClip*>(lanes[1].laneItemArray[0].get());
-    ASSERT_NE(clip, nullptr);
-    EXPECT_EQ(clip->adjustVolumn, -6);
-    EXPECT_EQ(clip->conformRate->srcFrameRate, 25);
-    EXPECT_EQ(clip->video->referenceAsset, references.assets["a1"]);
-    EXPECT_NE(dynamic_cast<const FCPXGap*>(lanes[1].laneItemArray[1].get()), nullptr);
+    // Highest lane first; transitions and disabled clips are left out.
+    QStringList lanes;
+    for (const FCPXLane& lane : parser.loadLaneFromFCPXDocument(*document, references)) {
+        QStringList names;
+        for (const auto& item : lane.laneItemArray)
+            names << item->name;
+        lanes << QString::number(lane.laneNumber) + ": " + names.join(u' ');
+    }
+    EXPECT_EQ(lanes, QStringList({"2: Sub", "0: Main", "-1: Low"}));
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <QDBusMessage>
 #include <QTemporaryDir>
-#include <pugixml.hpp>
 
 using namespace quillery;
 using namespace quillery::test;
@@ -32,14 +31,6 @@ protected:
         return event;
     }
 
-    // The value at an XPath of the reply's document, "" when it has none.
-    static std::string valueIn(const apple_event& event, const char* path) {
-        const QByteArray xml = event.createDocFromXML().value_or(QString()).toUtf8();
-        pugi::xml_document document;
-        document.load_buffer(xml.constData(), xml.size());
-        return document.document_element().select_node(path).node().child_value();
-    }
-
     QTemporaryDir dir;
     QDir folder;
     QString first;
@@ -49,46 +40,32 @@ protected:
     int32_t lastError = noErr;
 };
 
-TEST_F(FCP7EndpointTest, ListsTheXmlFilesAndFindsTheCurrentSequenceInABin) {
+// Finding a sequence that is there, by name or in a bin, is the bridge's everyday use
+// (tests/app/bridge).
+TEST_F(FCP7EndpointTest, ListsOnlyXmlFilesAndRefusesAMissingSequence) {
     ASSERT_TRUE(endpoint.start(dir.path(), {"--current", "UUID-ALT"}));
     EXPECT_EQ(send(fcp::kListProjects).createDocFromList(), QStringList({first, second}));
-    const apple_event current = send(fcp::kExportCurrentSequenceXML);
-    EXPECT_EQ(valueIn(current, "project/children/sequence/name"), "Alternate");
-    EXPECT_EQ(valueIn(current, "project/children/sequence[2]/name"), "");
-    send(fourCharCode("quit"));
-    EXPECT_EQ(lastError, errAEEventNotHandled);
-}
-
-TEST_F(FCP7EndpointTest, ReturnsOneSequenceByItsUuid) {
-    ASSERT_TRUE(endpoint.start(dir.path()));
-    struct Row {
+    EXPECT_TRUE(send(fcp::kExportCurrentSequenceXML).createDocFromXML()->contains("UUID-ALT"))
+        << "the current sequence by its uuid too";
+    const struct {
         const char* name;
         QString project;
         const char* uuid;
         int32_t error;
-        std::string sequenceName;
-        std::string subtitle;
+    } rows[] = {
+        {"not in the named project", first, "UUID-T", errAENoSuchObject},
+        {"unknown", QString(), "UUID-NONE", errAENoSuchObject},
+        {"without a uuid", QString(), "", errAEDescNotFound},
     };
-    const Row rows[] = {
-        {"in the named project", first, "UUID-ALT", noErr, "Alternate", "Other"},
-        {"in any project", QString(), "UUID-T", noErr, "Trailer", "Soon"},
-        {"not in the named project", first, "UUID-T", errAENoSuchObject, "", ""},
-        {"unknown", QString(), "UUID-NONE", errAENoSuchObject, "", ""},
-        {"without a uuid", QString(), "", errAEDescNotFound, "", ""},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const apple_event sequence = send(fcp::kGetSequenceXML, [&](apple_event& e) {
+    for (const auto& row : rows) {
+        send(fcp::kGetSequenceXML, [&](apple_event& e) {
             e.sendAFile(row.project, std::nullopt, fcp::kProjectFile, 0);
-            e.version("5.0");
             e.uuid(row.uuid);
         });
-        EXPECT_EQ(lastError, row.error);
-        EXPECT_EQ(valueIn(sequence, "sequence/name"), row.sequenceName);
-        EXPECT_EQ(valueIn(sequence, "sequence/media/video/track[2]/generatoritem/effect/"
-                                    "parameter/value"),
-                  row.subtitle);
+        EXPECT_EQ(lastError, row.error) << row.name;
     }
+    send(fourCharCode("quit"));
+    EXPECT_EQ(lastError, errAEEventNotHandled);
 }
 
 TEST_F(FCP7EndpointTest, WritesImportedSequencesIntoTheFolder) {
