@@ -24,15 +24,6 @@ QString loadBytes(Subtitle& subtitle, const QByteArray& bytes) {
     return loadedFormatName(subtitle, test::writeFile(dir.filePath("subtitle"), bytes));
 }
 
-// The registry's order is the detection order and each format's menu tag.
-TEST(SubtitleFormat, RegistryListsTheFormatsInTagOrder) {
-    QStringList names;
-    for (const SubtitleFormat* format : SubtitleFormat::allSubtitleFormats())
-        names << format->name() + " " + format->extension();
-    EXPECT_EQ(names, QStringList({"WebVTT vtt", "SubViewer 1.0 sub", "SubViewer 2.0 sub",
-                                  "YouTube sbv sbv"}));
-}
-
 TEST(SubtitleFormat, TrialLoadNeedsMoreLinesThanErrors) {
     SubtitleFormat* sbv = SubtitleFormat::allSubtitleFormats()[3];
     const QStringList oneCue{"stray", "0:00:01.000,0:00:02.000", "A"};
