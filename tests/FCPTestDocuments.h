@@ -54,4 +54,23 @@ inline QString fcpxStorylineClip(int count, const QString& clipAttributes,
         .arg(clipAttributes, storylineOffset, titles);
 }
 
+// A Final Cut Pro 7 sequence of 9000 frames at the timebase, displayed "NDF" or "DF", with a
+// video track for each of `tracks` (the last holds the subtitles) and the audio tracks given.
+inline QString xmemlSequence(const QString& name, const QString& displayFormat, int timebase,
+                             const QStringList& tracks, const QString& audioTracks = QString()) {
+    QString video;
+    for (const QString& track : tracks)
+        video += "<track>" + track + "</track>";
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE xmeml>\n<xmeml version=\"5\">"
+               "<sequence id=\"s\"><name>%1</name><duration>9000</duration><rate><ntsc>FALSE"
+               "</ntsc><timebase>%2</timebase></rate><timecode><displayformat>%3</displayformat>"
+               "</timecode><media><video><format><samplecharacteristics><width>1280</width>"
+               "<height>720</height></samplecharacteristics></format>%4</video><audio>%5</audio>"
+               "</media></sequence></xmeml>")
+        .arg(name)
+        .arg(timebase)
+        .arg(displayFormat, video, audioTracks);
+}
+
 } // namespace quillery::test

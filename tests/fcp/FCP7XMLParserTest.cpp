@@ -20,21 +20,6 @@ QString generatorItem(int start, int end, const QString& text) {
         .arg(text);
 }
 
-QString sequence(const QString& name, const QString& displayFormat, int timebase,
-                 const QStringList& tracks, const QString& audio = QString()) {
-    QString xml = QStringLiteral("<xmeml version=\"5\"><sequence><name>%1</name><duration>9000"
-                                 "</duration><rate><ntsc>TRUE</ntsc><timebase>%2</timebase></rate>"
-                                 "<timecode><displayformat>%3</displayformat></timecode><media>"
-                                 "<video><format><samplecharacteristics><width>1280</width>"
-                                 "<height>720</height></samplecharacteristics></format>")
-                      .arg(name)
-                      .arg(timebase)
-                      .arg(displayFormat);
-    for (const QString& track : tracks)
-        xml += QStringLiteral("<track>%1</track>").arg(track);
-    return xml + QStringLiteral("</video><audio>%1</audio></media></sequence></xmeml>").arg(audio);
-}
-
 std::optional<FCP7SequenceReading> read(const QString& xml) {
     return QYFCP7XMLParser::shareInstance().findSubtitleTemplateFromFCP7XML(xml);
 }
@@ -42,9 +27,9 @@ std::optional<FCP7SequenceReading> read(const QString& xml) {
 TEST(FCP7XMLParser, ReadsTheLastTracksTextGeneratorsAtTheSequenceRate) {
     FpsGuard guard(30);
     const auto result =
-        read(sequence("Episode 1 from Quillery 2", "NDF", 25,
-                      {generatorItem(0, 50, "ignored"),
-                       generatorItem(25, 75, "Two&#13;rows") + generatorItem(100, 150, "Next")}));
+        read(xmemlSequence("Episode 1 from Quillery 2", "NDF", 25,
+                           {generatorItem(0, 50, "ignored"), generatorItem(25, 75, "Two&#13;rows") +
+                                                                 generatorItem(100, 150, "Next")}));
     ASSERT_TRUE(result);
     EXPECT_EQ(result->seqName, "Episode 1");
     EXPECT_FALSE(result->mbIsDropFrame);
@@ -76,8 +61,8 @@ TEST(FCP7XMLParser, DropFrameSequencesSkipNumbers) {
     };
     for (const auto& row : rows) {
         const int end = row.timebase == 60 ? 4000 : 2000;
-        const auto result = read(
-            sequence("S", row.displayFormat, row.timebase, {generatorItem(row.start, end, "x")}));
+        const auto result = read(xmemlSequence("S", row.displayFormat, row.timebase,
+                                               {generatorItem(row.start, end, "x")}));
         ASSERT_TRUE(result) << row.name;
         EXPECT_EQ(result->scriptText, row.line) << row.name;
     }
@@ -86,7 +71,7 @@ TEST(FCP7XMLParser, DropFrameSequencesSkipNumbers) {
 TEST(FCP7XMLParser, SequencesWithoutTextOrXml) {
     FpsGuard guard(30);
     EXPECT_FALSE(read("not xml at all <"));
-    const auto clipsOnly = read(sequence("S", "NDF", 25, {"<clipitem/>"}));
+    const auto clipsOnly = read(xmemlSequence("S", "NDF", 25, {"<clipitem/>"}));
     ASSERT_TRUE(clipsOnly);
     EXPECT_TRUE(clipsOnly->scriptText.isEmpty());
     EXPECT_FALSE(clipsOnly->templateElement);
@@ -105,7 +90,7 @@ TEST(FCP7XMLParser, NumbersNoTimeCanHoldAreReadAsMissing) {
     FpsGuard guard(25);
     for (const char* timebase : {"inf", "99999999999999999999", "0.5"}) {
         const auto result =
-            read(sequence("S", "NDF", 0, {generatorItem(0, 50, "x")})
+            read(xmemlSequence("S", "NDF", 0, {generatorItem(0, 50, "x")})
                      .replace("<timebase>0<", QString("<timebase>%1<").arg(timebase)));
         ASSERT_TRUE(result) << timebase;
         EXPECT_EQ(result->miTimebase, 0) << timebase;
@@ -114,7 +99,8 @@ TEST(FCP7XMLParser, NumbersNoTimeCanHoldAreReadAsMissing) {
         EXPECT_DOUBLE_EQ(QYTimeUtility::sharedInstance().getFPS(), 30.0) << timebase;
     }
     // 2147483647 + 2 x 1073741 skipped numbers is past 32 bits: the times cannot be written.
-    const auto past = read(sequence("DF", "DF", 30, {generatorItem(2147483647, 2147483647, "x")}));
+    const auto past =
+        read(xmemlSequence("DF", "DF", 30, {generatorItem(2147483647, 2147483647, "x")}));
     ASSERT_TRUE(past);
     EXPECT_EQ(past->scriptText, "x\n");
 }
@@ -128,7 +114,8 @@ TEST(FCP7XMLParser, TracksModelTheSequence) {
     const QString audio = "<track><clipitem id=\"a\"/></track>"
                           "<track><enabled>FALSE</enabled></track><track><enabled>false</enabled>"
                           "</track>";
-    const xml::DocumentPtr document = xml::parseDocument(sequence("S", "NDF", 30, {clip}, audio));
+    const xml::DocumentPtr document =
+        xml::parseDocument(xmemlSequence("S", "NDF", 30, {clip}, audio));
     const FCPMoviePtr model = parser.loadLaneFromFCP7Document(document->document_element());
     EXPECT_EQ(model->videoTrackArray[0]->clipItemArray[0].mediaFile->path,
               QString::fromUtf8("/Volumes/A B/Shot é.mov"));
