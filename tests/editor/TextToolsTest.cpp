@@ -49,8 +49,15 @@ TEST(TextTools, Converts) {
         EXPECT_EQ(row.tool(row.input), row.expected) << row.name;
 }
 
-// The sheets' line counts, warning and interleaving, and the adjust dialog's refusals of
-// hour 0, letters and too many frames, and its result text: tests/app/TextToolDialogsTest.
+// The sheets' buttons and interleaving order, and the adjust dialog's refusals of hour 0,
+// letters and too many frames and its result text, are checked through the dialogs
+// (tests/app); the warning's words and the lines that do not count are here.
+TEST(PastedTextTest, TheWarningNamesBothCountsAndBlankLinesAreLeftOut) {
+    EXPECT_EQ(lineCountWarning(compareLineCounts("one\ntwo", "uno\ndos\ntres")),
+              "The line quantity of oringal 2 is not the same as replace text 3");
+    EXPECT_EQ(getConsolidateText("[00:00:01.00]one[00:00:02.00]\n\ntwo\n", " uno\ndos \n"),
+              "[00:00:01.00]one[00:00:02.00]\nuno\ntwo\ndos");
+}
 
 constexpr auto H = AdjustTimeField::Hours;
 constexpr auto M = AdjustTimeField::Minutes;
