@@ -151,32 +151,12 @@ TEST_F(EditPathTest, ShiftReturnBreaksARowInsteadOfTheLine) {
     expectInStep();
 }
 
-TEST_F(EditPathTest, BlockDrawnOnTheWaveformTakesTheNextUntimedLineOrOneOfItsOwn) {
-    load("[00:00:01.00]A[00:00:02.00]\nuntimed text\n[00:00:05.00]C[00:00:06.00]");
-    QYNotificationCenter::sharedInstance().postNotificationName(
-        kAddSubtitleLineToTextViewNotification, block(3, 4));
-    EXPECT_EQ(text(), "[00:00:01.00]A[00:00:02.00]\n"
-                      "[00:00:03.00]untimed text[00:00:04.00]\n"
-                      "[00:00:05.00]C[00:00:06.00]");
-    expectInStep();
-    EXPECT_EQ(view.textCursor().position(), 28 + 13);
-
+// Blocks drawn over untimed lines and blocks deleted: WaveFormViewTest, through the mouse.
+TEST_F(EditPathTest, ABlockDrawnAfterTheLastLineStartsALineOfItsOwn) {
+    load(kTimedLine);
     view.didAddSubtitleLine(block(7, 8));
-    EXPECT_TRUE(text().endsWith("[00:00:06.00]\n[00:00:07.00][00:00:08.00]"));
-    expectInStep();
-}
-
-TEST_F(EditPathTest, DeletingABlockKeepsTextButDropsEmptyLines) {
-    load("[00:00:01.00]Keep me[00:00:02.00]\n[00:00:03.00][00:00:04.00]\nlast");
-    const SubtitleLinePtr keep = line(0);
-    QYNotificationCenter::sharedInstance().postNotificationName(
-        kDeleteSubtitleLineFromTextViewNotification, keep);
-    EXPECT_EQ(text(), "Keep me\n[00:00:03.00][00:00:04.00]\nlast");
-    EXPECT_EQ(line(0), keep);
-    EXPECT_FALSE(keep->isStartTimeValid());
-
-    view.didDeleteSubtitleLine(line(1));
-    EXPECT_EQ(text(), "Keep me\nlast");
+    EXPECT_EQ(text(), kTimedLine + "\n[00:00:07.00][00:00:08.00]");
+    EXPECT_EQ(view.textCursor().position(), 32 + 13) << "after the new line's start";
     expectInStep();
 }
 
