@@ -145,6 +145,9 @@ void QYWaveFormView::waveFormLayerDidChangeZoomRate() {
 }
 
 void QYWaveFormView::setNextSubtitleText(const QString& text) {
+    // Announced on every tick of the playhead; the label changes far less often.
+    if (text == nextSubtitleLabel_->text())
+        return;
     nextSubtitleLabel_->setText(text);
     if (text.isEmpty()) {
         nextSubtitleLabel_->hide();
