@@ -40,18 +40,4 @@ TEST(NotificationCenter, DeliversInRegistrationOrderWhileHandlersRemoveAddAndPos
     EXPECT_EQ(calls, (QStringList{"second", "late"}));
 }
 
-// Lines, indexes and texts travel through the editor's tests.
-TEST(NotificationCenter, CarriesSecondsOrNothingOfAnotherKind) {
-    QYNotificationCenter center;
-    std::vector<Notification> received;
-    center.addObserver(&received, kName, [&](const Notification& n) { received.push_back(n); });
-    center.postNotificationName(kName, 12.5);
-    center.postNotificationName(kName, QStringLiteral("12.5"));
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].seconds(), 12.5);
-    EXPECT_TRUE(received[0].text().isNull());
-    EXPECT_EQ(received[0].index(), -1);
-    EXPECT_FALSE(received[1].seconds().has_value());
-}
-
 } // namespace

@@ -15,9 +15,4 @@ TEST(Regex, PositionsAreUtf16Offsets) {
     EXPECT_EQ(QYRegex::rangeOfRegex(text, "x", TextRange{3, 14}), (TextRange{16, 1}));
 }
 
-TEST(Regex, BadPatternMatchesNothing) {
-    EXPECT_FALSE(QYRegex::isMatchedByRegex("abc", "(unclosed"));
-    EXPECT_EQ(QYRegex::stringByReplacingOccurrencesOfRegex("abc", "(unclosed", "x"), "abc");
-}
-
 } // namespace

@@ -62,14 +62,4 @@ TEST(ScriptText, NumeratorCountsTicksWithDropFrameForNtsc) {
     }
 }
 
-TEST(ScriptText, LineBreaksAroundAPosition) {
-    const QString text = "ab\ncd\r\nef";
-    EXPECT_EQ(findLastBreak(0, text), 0);
-    EXPECT_EQ(findLastBreak(3, text), 3);
-    EXPECT_EQ(findLastBreak(8, text), 7);
-    EXPECT_EQ(findNextBreak(3, text), 5);
-    EXPECT_EQ(findNextBreak(2, text), 2);
-    EXPECT_EQ(findNextBreak(8, text), 9);
-}
-
 } // namespace

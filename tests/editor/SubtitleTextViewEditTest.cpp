@@ -60,12 +60,6 @@ protected:
     QList<SubtitleLinePtr> mirror;
 };
 
-TEST_F(EditPathTest, EmptyEditorHoldsOneEmptyRecord) {
-    ASSERT_EQ(view.getAllSubtitles().size(), 1);
-    EXPECT_EQ(line(0)->getSubtitleLineString(), "");
-    EXPECT_EQ(view.currentEditingLine(), line(0));
-}
-
 // A record is replaced only where a line feed is typed or removed, or at the very end.
 TEST_F(EditPathTest, EditsReplaceOnlyTheRecordsOfTheLinesTheyBreakOrJoin) {
     const struct {
@@ -115,14 +109,6 @@ TEST_F(EditPathTest, PastedTextIsNormalised) {
     expectInStep();
 }
 
-TEST_F(EditPathTest, ReplacingTheWholeTextKeepsTheRecordsInStep) {
-    load("a\nb\nc");
-    view.replaceWholeText(kTimedLine + "\r\n" + kTimedLine);
-    EXPECT_EQ(view.textCursor().position(), 0);
-    expectInStep();
-    EXPECT_GT(delegate.changes, 0);
-}
-
 TEST_F(EditPathTest, UndoAndRedoKeepRecordsInStep) {
     load("first\nsecond");
     select(5);
@@ -158,17 +144,6 @@ TEST_F(EditPathTest, ABlockDrawnAfterTheLastLineStartsALineOfItsOwn) {
     EXPECT_EQ(text(), kTimedLine + "\n[00:00:07.00][00:00:08.00]");
     EXPECT_EQ(view.textCursor().position(), 32 + 13) << "after the new line's start";
     expectInStep();
-}
-
-TEST_F(EditPathTest, InlineWaveformEditReplacesTheTextPart) {
-    load(kTimedLine + "\nnext");
-    const SubtitleLinePtr edited = line(0);
-    QYNotificationCenter::sharedInstance().postNotificationName(
-        kUpdateSubtitleTextViewTextNotification, QStringLiteral("two\nrows"),
-        subtitleUserInfo(edited));
-    EXPECT_EQ(text(), QString::fromUtf8("[00:00:01.00]two⏎rows[00:00:02.00]\nnext"));
-    EXPECT_EQ(line(0), edited);
-    EXPECT_EQ(view.textCursor().position(), 13);
 }
 
 // Opens the drop handler to the test, which cannot start a real drag.

@@ -22,22 +22,15 @@ TEST(TextTools, Converts) {
          "[00:01:02.03] Hello [00:01:04.00]"},
         {"TimeCode_MismatchedBrackets", TimeCode, "(01-02-03-04]", "[01:02:03.04]"},
         {"TimeCode_MixedSeparators", TimeCode, "01*02/03'04", "[01:02:03.04]"},
-        {"TimeCode_AlreadyTimeString", TimeCode, "[01:02:03.04]A", "[01:02:03.04]A"},
-        {"TimeCode_FrameFieldAsWritten", TimeCode, "00:00:01:99", "[00:00:01.99]"},
         {"TimeCode_ThreeGroupsStay", TimeCode, "01:02:03", "01:02:03"},
-        {"TimeCode_DoubleSeparatorStays", TimeCode, "01::02:03:04", "01::02:03:04"},
         {"TimeCode_OneDigitGroupStays", TimeCode, "1:02:03:04", "1:02:03:04"},
         {"TimeCode_UnlistedSeparatorStays", TimeCode, "01_02_03_04", "01_02_03_04"},
         {"TimeCode_DoubleSlashBreaksRow", TimeCode, "01:02:03:04 a//b", "[01:02:03.04] a\u23CEb"},
         {"DoubleLine_EvenCount", DoubleLine, "1\n2\n3\n4\n", "1\u23CE2\n3\u23CE4"},
         {"DoubleLine_EmptyAndPaddedLinesDropped", DoubleLine, "  1 \n\n\r\n2\r\n \n3",
          "1\u23CE2\n3"},
-        {"DoubleLine_NothingToMerge", DoubleLine, "\n \n", ""},
-        {"Punctuation_FullWidthCommaAndStop", Punctuation, "Hello\uFF0Cworld\u3002",
-         "Hello\nworld\n"},
         {"Punctuation_FullWidthSemicolonAndColon", Punctuation, "a\uFF1Bb\uFF1Ac", "a\nb\nc\n"},
         {"Punctuation_RunIsOneBreak", Punctuation, "a,;,b", "a\nb\n"},
-        {"Punctuation_LeadingTrimmed", Punctuation, "\uFF0C,a", "a\n"},
         // The run before the end time string goes first, so no break lands before it.
         {"Punctuation_BeforeTimeDropped", Punctuation, "[00:00:01.00]One, two;[00:00:02.00]",
          "[00:00:01.00]One\n two[00:00:02.00]\n"},
@@ -70,11 +63,9 @@ TEST(AdjustTimeTest, FieldsAcceptWholeNumbersInTheirRanges) {
     EXPECT_EQ(readAdjustTimeField(H, "11", 25), kRefused);
     EXPECT_EQ(readAdjustTimeField(M, "60", 25), 60);
     EXPECT_EQ(readAdjustTimeField(M, "61", 25), kRefused);
-    EXPECT_EQ(readAdjustTimeField(S, "-1", 25), kRefused);
     EXPECT_EQ(readAdjustTimeField(F, "25", 25), 25);
     EXPECT_EQ(readAdjustTimeField(F, "30", 29.97), kRefused);
     EXPECT_EQ(readAdjustTimeField(S, "1.5", 25), kRefused);
-    EXPECT_EQ(readAdjustTimeField(M, "", 25), kRefused);
 }
 
 QString ticks(const MediaTime& time) {
