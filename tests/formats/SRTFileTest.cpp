@@ -20,15 +20,10 @@ TEST(SRTFile, ConvertsToScriptText) {
         const char* script; // '|' stands for the line-break mark
     } rows[] = {
         // 500 x 25 / 1000 = 12.5, away from zero: 13.
-        {"TwoRows", 25, "1\n00:00:01,000 --> 00:00:02,500\nHello\nWorld\n",
-         "[00:00:01.00]Hello|World[00:00:02.13]"},
         {"MessyLayout", 25,
          "\r\n\r\n 1 \r\n\r\n00:00:01,000-->00:00 :02, 500   \r\n  Hello \r\n\r\n"
          " World\r\n\r\n",
          "[00:00:01.00]Hello|World[00:00:02.13]"},
-        // 990 x 25 / 1000 = 24.75 gives 25: no carry into the seconds.
-        {"FrameReachesTheRate", 25, "1\n00:00:59,990 --> 00:00:59,999\nA\n",
-         "[00:00:59.25]A[00:00:59.25]"},
         // 20 x 25 / 1000 = 0.5 exactly, 100 x 25 / 1000 = 2.5: both up.
         {"HalvesAwayFromZero", 25, "1\n00:00:00,020 --> 00:00:00,100\nA\n",
          "[00:00:00.01]A[00:00:00.03]"},
@@ -37,14 +32,10 @@ TEST(SRTFile, ConvertsToScriptText) {
         // -50 x 25 / 1000 = -1.25 gives -1, printed in two characters.
         {"NegativeMilliseconds", 25, "1\n00:00:01,-50 --> 00:00:02,-05\nA\n",
          "[00:00:01.-1]A[00:00:02.00]"},
-        {"LettersInTheClock", 25, "1\naa:bb:cc,ddd --> ee:ff:gg,1hh\nText here\n",
-         "[aa:bb:cc.00]Text here[ee:ff:gg.00]"},
         // The fields sit at fixed positions from the start of the line, wherever the
         // pattern matched: "-00:00:0" and ",47" (no digits, so 0 frames).
         {"MatchAfterLeadingMatter", 25, "1\n-00:00:01,471 --> 00:00:00,946\nHi there\n",
          "[-00:00:0.00]Hi there[>00:00:0.00]"},
-        {"NumberAfterTimeLineIsText", 25, "1\n00:00:01,000 --> 00:00:02,000\n1984\n",
-         "[00:00:01.00]1984[00:00:02.00]"},
         {"CueWithoutTextSwallowsTheNext", 25,
          "1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nNext\n",
          "[00:00:01.00]2|00:00:03,000 --> 00:00:04,000|Next[00:00:02.00]"},
@@ -52,8 +43,6 @@ TEST(SRTFile, ConvertsToScriptText) {
          "00:00:01,000 --> 00:00:02,000\nLost\n\n2\n00:00:03,000 --> 00:00:04,000\n"
          "Kept\n",
          "[00:00:03.00]Kept[00:00:04.00]"},
-        {"NumberWithoutTimeLineIsText", 25, "1\n00:00:01,000 --> 00:00:02,000\nText\n42\nMore\n",
-         "[00:00:01.00]Text|42|More[00:00:02.00]"},
         {"LastNumberLineDropped", 25, "1\n00:00:01,000 --> 00:00:02,000\nText\n\n2",
          "[00:00:01.00]Text[00:00:02.00]"},
         {"TwoCuesJoinedByOneLf", 25,
@@ -62,9 +51,6 @@ TEST(SRTFile, ConvertsToScriptText) {
          "[00:00:01.00]One[00:00:02.00]\n[00:00:03.01]Two[00:00:04.00]"},
         {"TimeLineWithoutMilliseconds", 25, "1\n00:00:01 --> 00:00:10\nThis subtitle is invalid\n",
          ""},
-        {"TimeLineAtTheEnd", 25, "Some words\n1\n00:00:01,000 --> 00:00:02,000", ""},
-        {"TwoDigitMilliseconds", 25, "1\n00:02:04,08 --> 00:02:07,12\nA\n", ""},
-        {"DotSeparator", 25, "1\n00:02:12.160 --> 00:02:15.200\nA\n", ""},
         {"TwoTimeLinesInOne", 25, "1\n00:00:01,000-->00:00:02,00000:00:03,000-->00:00:04,000\nA\n",
          ""},
     };

@@ -5,7 +5,6 @@
 #include "ScriptMarks.h"
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -53,39 +52,6 @@ TEST(SubtitleFormat, LoadingStripsWebVttMarkup) {
     EXPECT_EQ(subtitle.getTextViewDisplayString(),
               QString("[00:00:01.00]Hi") + kLineBreakMark +
                   "there[00:00:02.10]\n[00:00:03.00]Bye[00:00:04.00]");
-}
-
-TEST(SubtitleFormat, UnclaimedOrUnreadableFilesLeaveAnEmptyList) {
-    Subtitle subtitle;
-    subtitle.subtitles.append(SubtitleLine::create());
-    // The plain-text reader drops every CR, so CR-only line ends make one long line.
-    EXPECT_EQ(loadBytes(subtitle, "WEBVTT\r\r00:01.000 --> 00:02.000\rHi\r"), "none");
-    EXPECT_TRUE(subtitle.subtitles.isEmpty());
-    EXPECT_EQ(loadedFormatName(subtitle, "/nonexistent/missing.vtt"), "none");
-}
-
-// Every subtitle file of tests/data: the format that claims it and its cue count.
-TEST(SubtitleFormat, DataFilesAreDetectedAndCounted) {
-    const struct {
-        const char* file;
-        const char* format;
-        qsizetype cues;
-    } rows[] = {
-        {"vtt/vttjs-many-comments.vtt", "WebVTT", 2},
-        {"vtt/swiftsubtitles-speakers1.vtt", "WebVTT", 8},
-        {"vtt/wpt-timings-too-long.vtt", "WebVTT", 10},
-        {"sbv/subsrt-sample.sbv", "YouTube sbv", 5},
-        {"sbv/swiftsubtitles-captions.sbv", "YouTube sbv", 6},
-        {"sub/quillery-subviewer2.sub", "SubViewer 2.0", 3},
-        {"sub/subsrt-sample.microdvd.sub", "none", 0},
-    };
-    for (const auto& row : rows) {
-        Subtitle subtitle;
-        EXPECT_EQ(loadedFormatName(subtitle, QDir(QUILLERY_TEST_DATA_DIR).filePath(row.file)),
-                  row.format)
-            << row.file;
-        EXPECT_EQ(subtitle.subtitles.size(), row.cues) << row.file;
-    }
 }
 
 } // namespace

@@ -30,14 +30,9 @@ TEST(TextDecoding, DataFilesDecodeToTheirText) {
     } rows[] = {
         // A6 6F 她, A6 B3 有, A4 40 一, B0 A6 隻, BF DF 貓, A1 43 。
         {"juvoplayer-media_player_subs_big5.srt", "[Chinese Traditional] 0.5: 她有一隻貓。"},
-        // CB FD 她, D3 D0 有, D2 BB 一, D6 BB 只, C3 A8 猫
-        {"juvoplayer-media_player_subs_gb2312.srt", "[Chinese Simplified] 0.5: 她有一只猫"},
-        // D0 F0 Ðð, DD FD Ýý, DE FE Þþ, 80 € (the letters Turkish puts elsewhere)
-        {"juvoplayer-media_player_subs_windows-1252.srt", "Ðð Ññ Õõ Øø Ýý Þþ £ €"},
         // 81 60 is 〜 in JIS X 0208 but ～ (U+FF5E) in the Windows table Shift_JIS is read with.
         {"quillery-japanese.shift_jis.srt", "ふたりは出会った\r\n\r\n2\r\n00:00:04,000 --> "
                                             "00:00:05,120\r\n♪～"},
-        {"quillery-japanese.utf8.srt", "♪〜\r\n"},
     };
     for (const auto& row : rows) {
         const std::optional<QString> text = getContentFromURL(kEncodings + row.file);
@@ -67,7 +62,6 @@ TEST(TextDecoding, BytesDecodeOrAreBinary) {
         // The byte after the last whole unit is dropped, not read as a character.
         {"UTF-16 odd byte count", "\xFF\xFE" + utf16LittleEndian(kWideText) + "\x41", kWideText},
         {"UTF-8 BOM only", "\xEF\xBB\xBF", QString()},
-        {"empty", QByteArray(), QString()},
         // E2 8F 8E is ⏎: valid UTF-8, which the detector alone took for Windows-1257.
         {"short valid UTF-8", "Hello\xE2\x8F\x8EWorld", QString::fromUtf8("Hello⏎World")},
         // A NUL in otherwise valid UTF-8 is a character the readers clean up later.
@@ -94,7 +88,6 @@ TEST(FileAccess, PipesAreNotReadAndARefusalIsAPermissionProblem) {
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     EXPECT_FALSE(getContentFromURL(fifo).has_value());
     EXPECT_EQ(openErrorReason(EACCES), "permission denied");
-    EXPECT_EQ(openErrorReason(EPERM), "permission denied");
 }
 
 TEST(TextFileReader, ReadFileChoosesBySuffix) {
@@ -103,12 +96,10 @@ TEST(TextFileReader, ReadFileChoosesBySuffix) {
         QByteArray bytes;
         std::optional<QString> expected;
     } rows[] = {
-        {"a.vtt", "WEBVTT\r\n\r\ncue\r\n", QStringLiteral("WEBVTT\n\ncue\n")},
         // CR alone is removed, not turned into LF: the lines run together.
         {"a.sub", "one\rtwo\r", QStringLiteral("onetwo")},
         // A .doc that is no Word document gives no text rather than its raw bytes.
         {"a.DOC", "plain words", std::nullopt},
-        {"a.rtf", "{\\rtf1 hi}", QStringLiteral("hi\n")},
         // An empty file is an empty text, not an unreadable one.
         {"a.txt", "", QString("")},
     };
@@ -128,7 +119,6 @@ TEST(TextFileReader, LinesAreCutTrimmedAndNeverEmpty) {
     } rows[] = {
         {" \t\r\n\r \n", {}},
         {"one\rtwo", {"one", "two"}},
-        {" a  b ", {"a  b"}},
         // No-break, ideographic and line-separator spaces are white space too...
         {QString(QChar(0xA0)) + "x" + QChar(0x3000) + "\n" + QChar(0x2028), {"x"}},
         // ...but U+2028 inside a line is not a line end.
