@@ -40,35 +40,6 @@ protected:
     RecordingTransport transport;
 };
 
-TEST(FourCharCodeTest, PacksBigEndianAndReadsBackOnlyFourLatin1Characters) {
-    EXPECT_EQ(fourCharCode("KeyG"), 0x4B657947u);
-    EXPECT_EQ(fourCharCodeText(0x66634955u), "fcIU");
-    EXPECT_FALSE(fourCharCodeFromText("err"));
-    EXPECT_FALSE(fourCharCodeFromText(QString::fromUtf8("er\u20acn")));
-}
-
-TEST_F(AppleEventTest, AddressesTheSignatureAndCarriesTypedParameters) {
-    QFile project(dir.filePath("Project.xml"));
-    ASSERT_TRUE(project.open(QIODevice::WriteOnly));
-    apple_event event = startedEvent();
-    event.sendAFile(project.fileName(), std::nullopt, fourCharCode("fcpP"), 0);
-    event.version("3.0");
-    event.uuid("6F1C-22");
-    event.addDoc("<xmeml/>");
-    event.sendAFile("", QUrl::fromLocalFile("/Volumes/A b.xml"), fourCharCode("furl"), 2);
-    event.sendAFile("", std::nullopt, fourCharCode("none"), 0); // no file: nothing added
-    ASSERT_EQ(event.send(), noErr);
-
-    ASSERT_EQ(transport.sent.size(), 1u);
-    const AppleEvent& sent = transport.sent.front();
-    EXPECT_EQ(fourCharCodeText(sent.eventClass) + fourCharCodeText(sent.eventID), "KeyGgXML");
-    EXPECT_EQ(describe(sent.target), "sign(QString KeyG)");
-    EXPECT_EQ(describe(sent.parameters),
-              "reco{fcpP:fsrf(QString " + project.fileName().toStdString() +
-                  "),xmlV:cgfl(double 3),fcIU:utf8(QString 6F1C-22),xmlD:utf8(QString "
-                  "<xmeml/>),furl:furl(QString /Volumes/A b.xml),}");
-}
-
 TEST_F(AppleEventTest, TheFirstFailedStepIsReportedAndNothingIsSent) {
     apple_event unknownMode = startedEvent();
     unknownMode.sendAFile("/x.xml", std::nullopt, fourCharCode("fcpP"), 1);
@@ -80,18 +51,6 @@ TEST_F(AppleEventTest, TheFirstFailedStepIsReportedAndNothingIsSent) {
         EXPECT_TRUE(event->event().parameters.items.empty());
     }
     EXPECT_TRUE(transport.sent.empty());
-}
-
-TEST_F(AppleEventTest, SendReturnsTheDeliveryErrorOrTheReplysErrorNumber) {
-    transport.deliveryError = -600;
-    EXPECT_EQ(startedEvent().send(), -600);
-
-    transport.deliveryError = noErr;
-    transport.answer.putField(fourCharCode("errn"), scalar("long", -1728));
-    transport.answer.putField(fourCharCode("xmlD"), AEDesc::text("<xmeml/>"));
-    apple_event refused = startedEvent();
-    EXPECT_EQ(refused.send(), -1728);
-    EXPECT_EQ(refused.createDocFromXML(), "<xmeml/>");
 }
 
 TEST_F(AppleEventTest, ProjectListStopsAtTheFirstRecordThatCannotBeRead) {
@@ -109,7 +68,6 @@ TEST_F(AppleEventTest, ProjectListStopsAtTheFirstRecordThatCannotBeRead) {
     } rows[] = {
         {"file references and file URLs", {a, b}, {"/p/A.xml", "/p/B.xml"}},
         {"a record without a file", {a, AEDesc::record(), b}, {"/p/A.xml"}},
-        {"a file that is a number", {project(scalar("long", 7)), b}, {}},
         {"an element that is not a record", {scalar("fsrf", QString("/p/C.xml")), b}, {}},
     };
     for (const auto& row : rows) {

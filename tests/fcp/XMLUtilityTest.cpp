@@ -1,35 +1,10 @@
 #include "QYXMLUtility.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
 
 using namespace quillery;
 
 namespace {
-
-QStringList names(const std::vector<xml::Element>& elements) {
-    QStringList result;
-    for (const xml::Element& element : elements)
-        result << QString::fromUtf8(element.name()) + u'@' +
-                      xml::stringValueOfAttribute("n", element);
-    return result;
-}
-
-TEST(XMLUtility, LookupsFollowDocumentOrder) {
-    const xml::DocumentPtr document =
-        xml::parseDocument("<r><a n='1'><b n='1'/></a><a n='2'><c n='1'><b n='2'/></c><b "
-                           "n='3'>x<i>y</i>z</b></a></r>");
-    ASSERT_TRUE(document);
-    const xml::Element root = document->document_element();
-    // The first "a" has no "c": the path search goes on to the second one.
-    EXPECT_EQ(xml::stringValueOfAttribute("n", xml::singleElementByPath(root, "a/c/b")), "2");
-    EXPECT_EQ(names(xml::allElementsByPath(root, "a/b")), (QStringList{"b@1", "b@3"}));
-    EXPECT_EQ(names(xml::allElementsForName(root, "b")), (QStringList{"b@1", "b@2", "b@3"}));
-    EXPECT_EQ(xml::stringValueOfAttribute("n", xml::singleElementByElementName(root, "a")), "1");
-    EXPECT_EQ(xml::contentStringValueByElementName(root.last_child(), "b"), "xyz");
-    EXPECT_TRUE(xml::stringValueOfAttribute("missing", root).isNull());
-    EXPECT_FALSE(xml::singleElementByPath(root, "a/zzz"));
-}
 
 TEST(XMLUtility, PrettyPrintingKeepsDeclarationDoctypeAndMeaningfulText) {
     const xml::DocumentPtr document =

@@ -53,8 +53,6 @@ TEST_F(FCP7EndpointTest, ListsOnlyXmlFilesAndRefusesAMissingSequence) {
         const char* uuid;
         int32_t error;
     } rows[] = {
-        {"not in the named project", first, "UUID-T", errAENoSuchObject},
-        {"unknown", QString(), "UUID-NONE", errAENoSuchObject},
         {"without a uuid", QString(), "", errAEDescNotFound},
     };
     for (const auto& row : rows) {
@@ -95,7 +93,6 @@ TEST_F(FCP7EndpointTest, RefusesToStartTwiceOrWithBadOptions) {
     } rows[] = {
         {"the name is taken", {dir.path()}, 2},
         {"no folder", {}, 1},
-        {"a folder that does not exist", {dir.filePath("missing")}, 1},
         {"a failure without a number", {"--fail", "fcLP", dir.path()}, 1},
     };
     for (const auto& row : rows) {
