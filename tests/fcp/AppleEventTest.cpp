@@ -40,6 +40,13 @@ protected:
     RecordingTransport transport;
 };
 
+TEST(FourCharCodeTest, PacksBigEndianAndReadsBackOnlyFourLatin1Characters) {
+    EXPECT_EQ(fourCharCode("KeyG"), 0x4B657947u);
+    EXPECT_EQ(fourCharCodeText(0x66634955u), "fcIU");
+    EXPECT_FALSE(fourCharCodeFromText("err"));
+    EXPECT_FALSE(fourCharCodeFromText(QString::fromUtf8("er\u20acn")));
+}
+
 TEST_F(AppleEventTest, TheFirstFailedStepIsReportedAndNothingIsSent) {
     apple_event unknownMode = startedEvent();
     unknownMode.sendAFile("/x.xml", std::nullopt, fourCharCode("fcpP"), 1);
