@@ -1,12 +1,9 @@
 #include "AppleEvent.h"
 
-#include "AppleEventText.h"
-
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quillery;
-using quillery::test::describe;
 
 namespace {
 
