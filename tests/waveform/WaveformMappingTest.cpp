@@ -9,10 +9,6 @@ namespace {
 
 TEST(WaveformMapping, PixelsFollowTheZoom) {
     WaveformMapping half{0.5, 300, 180000}; // ten minutes
-    EXPECT_EQ(half.getSampleRate(), 150);
-    EXPECT_EQ(half.getTotalLength(), 90000);
-    EXPECT_EQ(half.pixelForTime(2.0), 300);
-    EXPECT_EQ(half.timeForViewX(100, 200), 2.0);
     EXPECT_EQ(half.valueIndexForColumn(301), 602u);
     // 0.3 pixels a value: column 10 shows value 33 (10 / 0.3 = 33.3, truncated).
     EXPECT_EQ((WaveformMapping{0.3, 300, 100}).valueIndexForColumn(10), 33u);
