@@ -1,9 +1,7 @@
 // Extraction from real files made with ffmpeg: the levels a known signal gives, one store
-// per track, an empty store for a missing track, the cache, and a clean stop midway.
+// per track, the cache, and a clean stop midway.
 #include "MovieAudioExtractor.h"
 
-#include "NotificationNames.h"
-#include "QYNotificationCenter.h"
 #include "QuilleryMoviePlayerItem.h"
 #include "TestMedia.h"
 #include "WaveformStoreCache.h"
@@ -75,20 +73,6 @@ TEST(MovieAudioExtractor, ALaterTrackFillsAStoreOfItsNumberInTheLayer) {
     // The second track's mono sine of 0.5 reaches each stereo channel at -3 dB, and peaks in
     // every block: 0.5 x 0.707 x 200 = 71 (give or take the coding). The first would give 18.
     EXPECT_NEAR(layer->stores.front()->getData(1, 1500), 71, 6) << "the second track, right too";
-}
-
-TEST(MovieAudioExtractor, AMissingTrackCompletesAtOnceWithAnEmptyStore) {
-    QUILLERY_REQUIRE_TEST_MEDIA();
-    int posted = 0;
-    QYNotificationCenter::sharedInstance().addObserver(&posted, kLoadWaveFormFinishedNotification,
-                                                       [&](const Notification&) { ++posted; });
-    MovieAudioExtractor extractor;
-    extractor.DoStartMovieAudioExtraction(itemFor(TestMedia::shared().noAudio()), 0, 0);
-    ASSERT_TRUE(waitUntilFinished(extractor));
-    QYNotificationCenter::sharedInstance().removeObserver(&posted);
-    EXPECT_EQ(posted, 1);
-    EXPECT_EQ(extractor.mDataStore()->channelCount(), 0u);
-    EXPECT_EQ(extractor.mDataStore()->getAveragedChannelData(0), 0);
 }
 
 TEST(MovieAudioExtractor, StoppingMidwayLeavesNothingScheduled) {

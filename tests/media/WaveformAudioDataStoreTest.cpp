@@ -28,26 +28,6 @@ TEST(WaveformAudioDataStore, ABlockKeepsItsLoudestSampleAtTwoHundredForFullScale
     }
 }
 
-TEST(WaveformAudioDataStore, SizesComeFromTheRateAndTheDuration) {
-    EXPECT_EQ(emptyStore(44100, 2, 1.0).mDataBlockSize(), 147);
-    // 300 x 2.0066 = 601.98, truncated.
-    EXPECT_EQ(emptyStore(48000, 2, 2.0066).mTotalLength(), 601u);
-}
-
-TEST(WaveformAudioDataStore, AFullBlockIsStoredOnceALaterFrameArrivesEvenFromTheNextBuffer) {
-    // 600 Hz: two frames a value.
-    WaveformAudioDataStore store = emptyStore(600, 1, 0.02);
-    const std::vector<float> first = {0.1f, 0.5f, 0.2f, 0.3f};
-    store.addSamples(first.data(), first.size());
-    EXPECT_EQ(store.getData(0, 0), 100);
-    EXPECT_EQ(store.getData(0, 1), 0) << "full, but no later frame yet";
-    const std::vector<float> second = {0.9f, 0.0f, 0.4f};
-    store.addSamples(second.data(), second.size());
-    EXPECT_EQ(store.getData(0, 1), 60);
-    EXPECT_EQ(store.getData(0, 2), 180);
-    EXPECT_EQ(store.getData(0, 3), 0) << "the open block at the end of the stream";
-}
-
 TEST(WaveformAudioDataStore, AnySplitIntoBuffersGivesTheValuesOfOneBuffer) {
     // 2.5 s of stereo 44.1 kHz with a level that changes every frame on each channel.
     const std::size_t frames = 110250;

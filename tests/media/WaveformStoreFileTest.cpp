@@ -1,10 +1,10 @@
 // The file form of finished stores and the cache built on it: what goes in comes back,
 // and a damaged, cut or stale file is refused rather than half read.
+#include "TestFiles.h"
 #include "WaveformStoreCache.h"
 #include "WaveformStores.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -46,11 +46,7 @@ TEST(WaveformStoreFile, ADamagedFileIsRefusedWhole) {
 
 TEST(WaveformStoreCache, FindsAStoreForItsMovieAndTrackUntilTheMovieChanges) {
     QTemporaryDir folder;
-    const QString movie = folder.filePath("movie.mp4");
-    QFile file(movie);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not really a movie");
-    file.close();
+    const QString movie = test::writeFile(folder.filePath("movie.mp4"), "not really a movie");
     const WaveformStoreCache cache(folder.filePath("cache"));
     const WaveformStorePtr store = storeOfLevels(1, {100});
     store->setTrackNumber(1);
@@ -59,17 +55,12 @@ TEST(WaveformStoreCache, FindsAStoreForItsMovieAndTrackUntilTheMovieChanges) {
     EXPECT_EQ(cache.load(movie, 1)->getData(0, 5), 100);
     EXPECT_FALSE(cache.load(movie, 0)) << "another track";
 
-    QFile entry(cache.entryPath(WaveformStoreCache::sourceKey(movie, 1)));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    entry.write("garbage");
-    entry.close();
+    test::writeFile(cache.entryPath(WaveformStoreCache::sourceKey(movie, 1)), "garbage");
     EXPECT_FALSE(cache.load(movie, 1)) << "a damaged entry";
     ASSERT_TRUE(cache.save(movie, *store)) << "written anew";
     EXPECT_TRUE(cache.load(movie, 1));
 
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write(" with more bytes");
-    file.close();
+    test::writeFile(movie, "not really a movie, with more bytes");
     EXPECT_FALSE(cache.load(movie, 1)) << "a changed movie";
 }
 
