@@ -53,7 +53,6 @@ TEST_F(SoftSubtitleMuxerTest, CopiesPictureAndSoundAndAddsTheCuesInTheExtensions
     };
     const Row rows[] = {
         {"film.MOV", "source.mp4", "mov_text"},
-        {"film.mkv", "source.mp4", "subrip"},
         {"film.webm", "source.webm", "webvtt"},
         {"from-a-camera.mkv", "source.ts", "subrip"},
     };

@@ -360,9 +360,6 @@ TEST_F(WaveFormViewTest, AStartTypedWhilePlayingGrowsABlockUntilItsEndIsTyped) {
     QCoreApplication::processEvents();
     EXPECT_EQ(view.currentCalculatingEndTimeView(), nullptr);
     EXPECT_EQ(script(), "[00:00:01.00]Waiting[00:00:02.15]\n[00:00:03.00]B[00:00:04.00]");
-    QYWaveFormTextView* timed = blockOf("Waiting");
-    ASSERT_NE(timed, nullptr);
-    EXPECT_NEAR(timed->frame().right(), 2.6 * 150, 1e-3);
 }
 
 // --- The visible window ------------------------------------------------------------------------
@@ -414,7 +411,6 @@ TEST_F(WaveFormViewTest, KeysTheWaveformDoesNotHandleGoToTheEditorsShortcuts) {
 TEST_F(WaveFormViewTest, StripesFollowTheLinesValidity) {
     player.length = 100;
     load("[00:00:30.00]A[00:00:40.00]\nB");
-    ASSERT_NE(view.overView(), nullptr);
     const auto stripes = [&] {
         QList<QPair<double, double>> all;
         for (const Stripe& stripe : view.overView()->colorArray())
