@@ -1,5 +1,5 @@
 // Extraction from real files made with ffmpeg: the levels a known signal gives, one store
-// per track, the cache, and a clean stop midway.
+// per track, an empty store for a missing track, the cache, and a clean stop midway.
 #include "MovieAudioExtractor.h"
 
 #include "QuilleryMoviePlayerItem.h"
@@ -73,6 +73,14 @@ TEST(MovieAudioExtractor, ALaterTrackFillsAStoreOfItsNumberInTheLayer) {
     // The second track's mono sine of 0.5 reaches each stereo channel at -3 dB, and peaks in
     // every block: 0.5 x 0.707 x 200 = 71 (give or take the coding). The first would give 18.
     EXPECT_NEAR(layer->stores.front()->getData(1, 1500), 71, 6) << "the second track, right too";
+}
+
+TEST(MovieAudioExtractor, AMissingTrackCompletesWithAnEmptyStore) {
+    QUILLERY_REQUIRE_TEST_MEDIA();
+    MovieAudioExtractor extractor;
+    extractor.DoStartMovieAudioExtraction(itemFor(TestMedia::shared().noAudio()), 0, 0);
+    ASSERT_TRUE(waitUntilFinished(extractor));
+    EXPECT_EQ(extractor.mDataStore()->channelCount(), 0u);
 }
 
 TEST(MovieAudioExtractor, StoppingMidwayLeavesNothingScheduled) {

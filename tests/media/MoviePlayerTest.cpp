@@ -1,7 +1,6 @@
 // The movie player on real movies (silent sound card): loading, play and pause, reverse
 // speeds, exact seeks, repeat play, the overlay, and the rules behind the transport.
 #include "FpsGuard.h"
-#include "MediaEngine.h"
 #include "MoviePictureView.h"
 #include "NotificationNames.h"
 #include "QYMoviePlayerDelegate.h"
@@ -11,7 +10,6 @@
 #include "TestFiles.h"
 #include "TestMedia.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 
@@ -106,7 +104,6 @@ TEST_F(MoviePlayerTest, ALoadedMovieSetsTheFrameRateAndItsLengthUntilItIsClosed)
     player.play();
     EXPECT_FALSE(player.isPlaying()) << "the delegate refused";
     player.close();
-    EXPECT_FALSE(player.currentPlayItem());
     EXPECT_FALSE(player.hasMovie());
 }
 
@@ -116,7 +113,6 @@ TEST_F(MoviePlayerTest, PlayMovesTheClockAndPauseHoldsIt) {
     QYNotificationCenter::sharedInstance().addObserver(&paused, kMoviePlayerDidPauseNotification,
                                                        [&](const Notification&) { ++paused; });
     player.play();
-    EXPECT_TRUE(player.isPlaying());
     EXPECT_EQ(delegate.plays, 1);
     ASSERT_TRUE(waitFor([&] { return now() > 0.4; }));
     player.pause();
