@@ -100,6 +100,10 @@ protected:
 TEST_F(MoviePlayerTest, ALoadedMovieSetsTheFrameRateAndItsLengthUntilItIsClosed) {
     loadMovie();
     EXPECT_NEAR(player.durationSeconds(), 60, 0.05);
+    // The engine's modules load, and with them no Qt 5 library.
+    const QByteArray mapped = test::readFile("/proc/self/maps");
+    EXPECT_TRUE(mapped.contains("libmltavformat"));
+    EXPECT_FALSE(mapped.contains("libQt5"));
     delegate.allowPlay = false;
     player.play();
     EXPECT_FALSE(player.isPlaying()) << "the delegate refused";
