@@ -28,7 +28,6 @@ TEST(WaveformCommand, WritesTheLevelsOfTheTracksAskedFor) {
     const QString out = folder.filePath("levels.qywave");
     const cli::Result result = runCli({"waveform", TestMedia::shared().levels(), "-o", out});
     ASSERT_EQ(result.exitCode, cli::Success) << result.standardError.toStdString();
-    EXPECT_TRUE(result.standardOutput.startsWith("Extracted 1 audio track(s) of "));
     const auto levels = readWaveformFile(out);
     ASSERT_TRUE(levels && levels->stores.size() == 1);
     EXPECT_EQ(levels->stores[0]->mTotalLength(), 3150u);
@@ -51,7 +50,6 @@ TEST(WaveformCommand, RefusesWhatItCannotDo) {
         QStringList arguments;
         int exitCode;
     } cases[] = {
-        {{"waveform", TestMedia::shared().levels()}, cli::UsageError},
         {{"waveform", "--track", "left", TestMedia::shared().levels(), "-o", out}, cli::UsageError},
         {{"waveform", folder.filePath("missing.mp4"), "-o", out}, cli::InputError},
         {{"waveform", "--track", "2", TestMedia::shared().twoTracks(), "-o", out}, cli::InputError},
