@@ -1,7 +1,5 @@
-// Starts the real editor on a virtual X screen with a project whose movie is made by ffmpeg,
-// takes a picture of it and checks that the window is drawn: a toolbar of text along the
-// top, the white editor, the movie's picture with the subtitle under the playhead over it,
-// and the subtitle blocks over the waveform.
+// Starts the real editor on a virtual X screen with a project whose movie is made by ffmpeg
+// and checks the picture: the subtitle over the movie and its blocks over the waveform.
 #include "TestFiles.h"
 
 #include <QDir>
@@ -28,14 +26,6 @@ double shareOf(const QImage& image, const QRect& area, const QColor& colour) {
         }
     }
     return static_cast<double>(matching) / (area.width() * area.height());
-}
-
-int distinctColours(const QImage& image, const QRect& area) {
-    QSet<QRgb> colours;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            colours.insert(image.pixel(x, y));
-    return static_cast<int>(colours.size());
 }
 
 class Screen : public testing::Test {
@@ -93,12 +83,6 @@ TEST_F(Screen, AProjectShowsItsMovieWithTheSubtitleOverItAndTheBlocksOverTheWave
                       .arg(movie)
                       .toUtf8());
     const QImage screen = grabEditor({project});
-    // The toolbar: a light band of text just under the menu bar.
-    EXPECT_GT(distinctColours(screen, QRect(0, 25, 700, 30)), 8);
-    // The editor: the right-hand column is white below its few lines.
-    EXPECT_GT(shareOf(screen, QRect(900, 250, 300, 250), Qt::white), 0.9);
-    // The movie's colour bars fill the middle of the player pane.
-    EXPECT_GT(distinctColours(screen, QRect(50, 300, 600, 200)), 20);
     // Below the picture, on the black border, the subtitle's box: grey 163 at 0.3 over
     // black, with white letters in it.
     const QRect band(50, 700, 600, 170);
