@@ -84,8 +84,6 @@ public:
         EXPECT_TRUE(QTest::qWaitFor([] { return !nameOwned(); }));
     }
 
-    QProcess& process() { return process_; }
-
 private:
     static bool nameOwned() {
         return QDBusConnection::sessionBus().interface()->isServiceRegistered(

