@@ -93,8 +93,14 @@ TEST_F(FCPCommandsTest, AFinalCutProXProjectIsImportedExportedAndSent) {
     presenter.alertAnswers << 1;
     presenter.openAnswers << writeFile("My film from Quillery 20230101120000.fcpxml",
                                        readFile(titlesRoles()));
+    settings.isAutoAssembleVideoAndAudio = true;
+    clickInModal([](QWidget* sheet) {
+        return static_cast<QYTrackSelectionSheet*>(sheet)->onlyAudioButton();
+    });
     window->loadFinalCutProXXML();
     EXPECT_EQ(editorText(), "[00:00:17.00]Title[00:00:27.01]\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !assembler.fcpx.isEmpty(); }));
+    EXPECT_EQ(assembler.fcpx, QList<bool>{true}) << "only the sound, as the sheet asked";
 
     window->replaceTextInTextView("[00:00:05.00]Late[00:00:03.00]");
     window->saveFinalCutProXXML();
@@ -194,7 +200,6 @@ TEST_F(FCPCommandsTest, ChangeTitleTemplateSwapsTheMotionTitle) {
     EXPECT_TRUE(readText("changed.fcpxml")
                     .contains("<effect id=\"r2\" name=\"Lower Third\" "
                               "uid=\"~/Titles.localized/Custom/Lower Third.moti\" />"));
-    EXPECT_EQ(settings.lastTitleTemplateDirectory, dir.filePath("TitlesRoles.fcpxml"));
 }
 
 TEST_F(FCPCommandsTest, FontSettingsOfTheFirstTitleGoToAllOthers) {

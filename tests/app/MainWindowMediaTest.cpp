@@ -40,7 +40,6 @@ TEST_F(MainWindowMediaTest, EveryAudioTrackOfTheMovieGetsAWaveformInANewLayer) {
     window->openMovie(TestMedia::shared().movie());
     const std::shared_ptr<WaveformLayer> first = window->waveFormView()->waveFormLayer();
     window->openMovie(TestMedia::shared().twoTracks());
-    EXPECT_TRUE(presenter.alerts.isEmpty());
     ASSERT_TRUE(player().hasMovie());
     EXPECT_NE(window->waveFormView()->waveFormLayer(), first);
     ASSERT_EQ(window->audioExtractors().size(), 2u);

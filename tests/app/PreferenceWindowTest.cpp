@@ -117,7 +117,6 @@ TEST_F(PreferenceWindowTest, ABareKeyIsRefusedForActionsButTakenForModesUntilRes
     press(kMode2Action, Qt::Key_Control, Qt::ControlModifier);
     press(kPlayAction, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(beeps, 1);
-    EXPECT_TRUE(presenter.alerts.isEmpty());
     EXPECT_EQ(setting.mode2ShourtCut, "2");
 
     press(kMode1Action, Qt::Key_P);

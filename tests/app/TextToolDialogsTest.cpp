@@ -112,8 +112,7 @@ TEST_F(AdjustTimeCodeDialogTest, SteppingCarriesOnlyOkAndReturnShiftAndResetStar
     QLineEdit* field = dialog.frameTextField();
     EXPECT_EQ(codeAfter(dialog, [field] { QTest::keyClick(field, Qt::Key_Return); }), kConfirmed);
     EXPECT_EQ(codeAfter(dialog, [this] { dialog.cancelButton()->click(); }), kCancelled);
-    EXPECT_EQ(codeAfter(dialog, [this] { dialog.okButton()->click(); }), kConfirmed);
-    EXPECT_EQ(shifts, QStringList(2, "50000/25000 forward"));
+    EXPECT_EQ(shifts, QStringList{"50000/25000 forward"});
 
     const FpsGuard ntsc(29.97);
     dialog.reset();

@@ -123,6 +123,7 @@ TEST_F(CliTest, EveryWriterReadsBackToTheSameScript) {
     for (const char* format : {"stl", "encore", "avid"}) {
         const cli::Result exported = run({"export", "--format", format, "--fps", "25", script});
         EXPECT_TRUE(exported.standardOutput.contains("字幕を読む")) << format;
+        EXPECT_NE(exported.standardOutput, kRoundTripScript) << format;
         const cli::Result back =
             run({"export", "--format", "plain", writeFile("written.txt", exported.standardOutput)});
         EXPECT_EQ(back.standardOutput, exported.standardOutput) << format;
